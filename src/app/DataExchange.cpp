@@ -1,0 +1,129 @@
+#include "app/Controls.h"
+#include "app/KeyboardDialog.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <charconv>
+#include <string>
+
+namespace ladoton {
+
+namespace {
+
+// Whole decimal numbers with optional surrounding blanks; anything else leaves the
+// member as it was (the next write shows the member's value again).
+template <typename Number> bool parseNumber(const QString& text, Number& value) {
+    const std::string trimmed = text.trimmed().toStdString();
+    const char* first = trimmed.data();
+    const char* last = first + trimmed.size();
+    if (!trimmed.empty() && trimmed.front() == '+') {
+        ++first;
+    }
+    Number parsed{};
+    const auto [end, error] = std::from_chars(first, last, parsed);
+    if (error != std::errc() || end != last || first == last) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+void setTextIfChanged(QWidget* widget, const QString& text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        if (edit->text() != text) {
+            edit->setText(text);
+        }
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        if (label->text() != text) {
+            label->setText(text);
+        }
+    }
+}
+
+QString textOf(QWidget* widget) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        return edit->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    return {};
+}
+
+class Exchange {
+public:
+    Exchange(const KeyboardDialog& dialog, bool read) : dialog_(dialog), read_(read) {}
+
+    void text(int id, std::string& member) {
+        QWidget* widget = dialog_.control(id);
+        if (read_) {
+            member = textOf(widget).toStdString();
+        } else {
+            setTextIfChanged(widget, QString::fromStdString(member));
+        }
+    }
+
+    template <typename Number> void number(int id, Number& member) {
+        QWidget* widget = dialog_.control(id);
+        if (read_) {
+            parseNumber(textOf(widget), member);
+        } else {
+            setTextIfChanged(widget, QString::number(member));
+        }
+    }
+
+    void check(int id, int& member) {
+        auto* box = qobject_cast<QCheckBox*>(dialog_.control(id));
+        if (read_) {
+            member = box->isChecked() ? 1 : 0;
+        } else {
+            box->setChecked(member != 0);
+        }
+    }
+
+    void sliderPosition(int id, int& member) {
+        auto* slider = qobject_cast<QSlider*>(dialog_.control(id));
+        if (read_) {
+            member = slider->value();
+        } else {
+            slider->setValue(member);
+        }
+    }
+
+private:
+    const KeyboardDialog& dialog_;
+    bool read_;
+};
+
+} // namespace
+
+void KeyboardDialog::DoDataExchange(bool read) {
+    Exchange exchange(*this, read);
+    exchange.text(1045, melodyText);
+    exchange.text(1050, keyCodeText);
+    exchange.number(1019, amplitude);
+    exchange.text(1060, heldNotesText);
+    exchange.number(1058, instrument);
+    exchange.number(1042, octave);
+    exchange.number(1051, transposition);
+    exchange.text(1053, intervalText);
+    exchange.text(1074, octaveLabel1);
+    exchange.text(1075, octaveLabel2);
+    exchange.text(1076, octaveLabel3);
+    exchange.number(1077, channel);
+    exchange.check(1079, randomInstrument);
+    exchange.number(1081, maxInstrument);
+    exchange.check(1083, metronomeOn);
+    exchange.sliderPosition(1084, tempo);
+    exchange.number(1085, tempoText);
+    exchange.check(1080, accentOn);
+    exchange.number(1086, repaintCount);
+}
+
+bool KeyboardDialog::UpdateData(bool read) {
+    DoDataExchange(read);
+    return true;
+}
+
+} // namespace ladoton

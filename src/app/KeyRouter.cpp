@@ -1,0 +1,59 @@
+#include "app/KeyRouter.h"
+
+#include "app/KeyboardDialog.h"
+#include "keys/KeyTranslation.h"
+#include "keys/VirtualKeys.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+
+namespace ladoton {
+
+namespace {
+bool isSystemKey(const QKeyEvent& event) {
+    return (event.modifiers() & Qt::AltModifier) != 0 || event.key() == Qt::Key_Alt ||
+           event.key() == Qt::Key_AltGr || event.key() == Qt::Key_F10;
+}
+} // namespace
+
+KeyRouter::KeyRouter(KeyboardDialog& dialog) : dialog_(dialog) {
+    QApplication::instance()->installEventFilter(this);
+}
+
+KeyRouter::~KeyRouter() { QApplication::instance()->removeEventFilter(this); }
+
+bool KeyRouter::isForMainWindow(QObject* watched) const {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // The menu bar takes the keys itself once Alt has activated it.
+    return widget != nullptr && widget->window() == &dialog_ &&
+           qobject_cast<QMenuBar*>(widget) == nullptr;
+}
+
+bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !isForMainWindow(watched)) {
+        return false;
+    }
+    const auto& keyEvent = static_cast<const QKeyEvent&>(*event);
+    const int keyCode = virtualKeyFromEvent(keyEvent);
+    if (type == QEvent::KeyRelease) {
+        // X11 repeats a held key as release and press pairs; only the presses repeat
+        // on the keyboards the program was made for. A real release always ends the
+        // key, Alt or not, so no note is left sounding.
+        if (!keyEvent.isAutoRepeat()) {
+            dialog_.releaseKey(keyCode);
+        }
+        return !isSystemKey(keyEvent);
+    }
+    if (isSystemKey(keyEvent)) {
+        return false;
+    }
+    dialog_.pressKey(keyCode);
+    if (keyCode == vk::F1 && !keyEvent.isAutoRepeat()) {
+        dialog_.OnKeyHelp();
+    }
+    return true;
+}
+
+} // namespace ladoton

@@ -1,0 +1,379 @@
+#include "app/KeyboardDialog.h"
+
+#include "app/Controls.h"
+#include "app/DialogUnits.h"
+#include "app/KeyRouter.h"
+#include "app/MainWindowTemplate.h"
+#include "keys/VirtualKeys.h"
+#include "render/KeyboardOverlay.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimerEvent>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace ladoton {
+
+namespace {
+
+QString applicationName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
+    const QString text = QString::fromUtf8(spec.text);
+    switch (spec.kind) {
+    case ControlKind::Edit:
+    case ControlKind::HiddenEdit: {
+        auto* edit = new QLineEdit(parent);
+        edit->setVisible(spec.kind == ControlKind::Edit);
+        return edit;
+    }
+    case ControlKind::Static: {
+        auto* label = new QLabel(text, parent);
+        label->setTextFormat(Qt::PlainText);
+        return label;
+    }
+    case ControlKind::GroupBox:
+        return new QGroupBox(text, parent);
+    case ControlKind::TrackBar:
+        return new TrackBar(parent);
+    case ControlKind::UpDown:
+        return new SpinArrows(parent);
+    case ControlKind::CheckBox:
+        return new QCheckBox(text, parent);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+KeyboardDialog::KeyboardDialog(ProgramState& state, Seams seams, QWidget* parent)
+    : QDialog(parent), state_(state), clock_(seams.clock), prompts_(seams.prompts),
+      settingsFile_(std::move(seams.settingsFile)), midiOut_(state.midiOut),
+      keyTable_(state.keyTable), keyStates_(state.keyStates), melody_(state.melody),
+      playback_(state.playback) {
+    setWindowTitle(QStringLiteral("Ладотон"));
+    buildWindow();
+    buildMenu();
+    connectControls();
+    midiOut_.setErrorReporter([this](const std::string& text) {
+        prompts_.message(this, applicationName(), QString::fromStdString(text));
+    });
+    keyRouter_ = new KeyRouter(*this);
+    readSettings();
+}
+
+KeyboardDialog::~KeyboardDialog() {
+    midiOut_.setErrorReporter(nullptr);
+    delete keyRouter_;
+}
+
+void KeyboardDialog::buildWindow() {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(12);
+    setFont(font);
+
+    client_ = new ClientSurface(this);
+    client_->setFixedSize(duToPixelsX(MainWindowWidthDu), duToPixelsY(MainWindowHeightDu));
+    client_->onRightClick = [this](QPoint point) { showDeviceMenu(point); };
+    client_->onPaint = [this](const QRegion& region) {
+        if (region.intersects(KeyboardOverlay::bandRect())) {
+            onSurfacePaint();
+        }
+    };
+
+    for (const PianoKeySpec& key : PianoKeys) {
+        const bool black = std::string_view(key.caption).find('#') != std::string_view::npos;
+        auto* button = new QPushButton(QString::fromUtf8(key.caption), client_);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setGeometry(black ? duRect(key.x, BlackKeyTopDu, BlackKeyWidthDu, BlackKeyHeightDu)
+                                  : duRect(key.x, WhiteKeyTopDu, WhiteKeyWidthDu,
+                                           WhiteKeyHeightDu));
+        controls_[key.id] = button;
+        connect(button, &QPushButton::clicked, this, [this, id = key.id] { OnCommand(id); });
+    }
+    for (const PianoKeySpec& key : PianoKeys) {
+        if (std::string_view(key.caption).find('#') != std::string_view::npos) {
+            controls_[key.id]->raise();
+        }
+    }
+
+    for (const ControlSpec& spec : MainWindowControls) {
+        QWidget* widget = makeControl(spec, client_);
+        widget->setGeometry(duRect(spec.x, spec.y, spec.width, spec.height));
+        if (spec.kind == ControlKind::GroupBox) {
+            widget->lower();
+        }
+        if (spec.id > 0) {
+            controls_[spec.id] = widget;
+        }
+    }
+
+    overlay_ = new KeyboardOverlay(*this, client_);
+
+    collapseMarker = qobject_cast<QLabel*>(control(1088));
+    tempoSlider = qobject_cast<TrackBar*>(control(1084));
+    maxInstrumentSlider = qobject_cast<TrackBar*>(control(1082));
+    amplitudeSlider = qobject_cast<TrackBar*>(control(1054));
+    channelSpin = qobject_cast<SpinArrows*>(control(1078));
+    instrumentSlider = qobject_cast<TrackBar*>(control(1057));
+    melodyEdit = qobject_cast<QLineEdit*>(control(1045));
+}
+
+void KeyboardDialog::buildMenu() {
+    menuBar_ = new QMenuBar(this);
+    QMenu* menu = nullptr;
+    const char* menuTitle = nullptr;
+    for (const MenuItemSpec& item : MainMenu) {
+        if (menuTitle == nullptr || std::string_view(menuTitle) != item.menu) {
+            menuTitle = item.menu;
+            menu = menuBar_->addMenu(QString::fromUtf8(item.menu));
+        }
+        QAction* action = menu->addAction(QString::fromUtf8(item.item));
+        connect(action, &QAction::triggered, this, [this, id = item.id] { OnCommand(id); });
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar_);
+    layout->addWidget(client_);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void KeyboardDialog::connectControls() {
+    connect(amplitudeSlider, &TrackBar::customDraw, this, [this] { onAmplitudeDraw(); });
+    connect(instrumentSlider, &TrackBar::customDraw, this, [this] { onInstrumentDraw(); });
+    connect(maxInstrumentSlider, &TrackBar::customDraw, this, [this] { onMaxInstrumentDraw(); });
+    connect(tempoSlider, &TrackBar::customDraw, this, [this] { onTempoDraw(); });
+    connect(channelSpin, &SpinArrows::delta, this, [this](int delta) { onChannelDelta(delta); });
+}
+
+QWidget* KeyboardDialog::control(int id) const {
+    const auto found = controls_.find(id);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+QPushButton* KeyboardDialog::pianoButton(int id) const {
+    return qobject_cast<QPushButton*>(control(id));
+}
+
+QWidget* KeyboardDialog::clientArea() const { return client_; }
+
+int KeyboardDialog::DoModal() {
+    OnInitDialog();
+    return exec();
+}
+
+bool KeyboardDialog::OnInitDialog() {
+    UpdateData(false);
+    midiOut_.openDevice();
+    setTimer(StepTimer, 10);
+    setTimer(MetronomeTimer, 500);
+    setTimer(RepaintTimer, 100);
+    setWindowTitle(windowTitle() + QStringLiteral("(версия от ") +
+                   QStringLiteral(__DATE__ " " __TIME__) + QStringLiteral(")"));
+
+    amplitudeSlider->setRange(1, 127);
+    amplitudeSlider->setValue(amplitude);
+    instrumentSlider->setRange(1, 128);
+    instrumentSlider->setValue(instrument);
+    midiOut_.sendProgramChange(channel, instrument);
+    maxInstrumentSlider->setRange(1, 127);
+    maxInstrumentSlider->setValue(static_cast<int>(std::min(maxInstrument, 127u)));
+    tempoSlider->setRange(20, 200);
+    tempoSlider->setValue(static_cast<int>(std::min(tempoText, 200u)));
+    channelSpin->setRange(1, 16);
+    UpdateData(false);
+    return false;
+}
+
+void KeyboardDialog::setTimer(int id, int periodMs) {
+    killTimer(id);
+    timerIds_[id] = startTimer(periodMs, Qt::PreciseTimer);
+    timerPeriods_[id] = periodMs;
+}
+
+void KeyboardDialog::killTimer(int id) {
+    const auto found = timerIds_.find(id);
+    if (found != timerIds_.end()) {
+        QObject::killTimer(found->second);
+        timerIds_.erase(found);
+        timerPeriods_.erase(id);
+    }
+}
+
+int KeyboardDialog::timerPeriod(int id) const {
+    const auto found = timerPeriods_.find(id);
+    return found == timerPeriods_.end() ? 0 : found->second;
+}
+
+void KeyboardDialog::timerEvent(QTimerEvent* event) {
+    for (const auto& [id, qtId] : timerIds_) {
+        if (qtId == event->timerId()) {
+            OnTimer(id);
+            return;
+        }
+    }
+    QDialog::timerEvent(event);
+}
+
+bool KeyboardDialog::OnCommand(int id) {
+    id &= 0xFFFF;
+    if (id >= DeviceCommandBase && id < DeviceCommandBase + midiOut_.deviceCount) {
+        midiOut_.selectDevice(id - DeviceCommandBase);
+        midiOut_.sendProgramChange(channel, instrument);
+        return true;
+    }
+    const int row = firstRowForButton(keyTable_, id);
+    if (row >= 0) {
+        clickPianoKey(row);
+    }
+    runMenuCommand(id);
+    return true;
+}
+
+void KeyboardDialog::runMenuCommand(int id) {
+    switch (id) {
+    case command::KeyHelp:
+        OnKeyHelp();
+        break;
+    case command::About:
+        OnAbout();
+        break;
+    case command::Open:
+        loadMelody();
+        break;
+    case command::Save:
+        saveMelody();
+        break;
+    case command::Exit:
+        if (UpdateData(true)) {
+            accept();
+        }
+        break;
+    case command::StartPlayback:
+        startPlayback();
+        break;
+    case command::StopPlayback:
+        stopPlayback();
+        break;
+    case command::ResetMelody:
+        resetMelody();
+        break;
+    default:
+        break;
+    }
+}
+
+void KeyboardDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    OnClose();
+}
+
+void KeyboardDialog::OnClose() {
+    UpdateData(true);
+    writeSettings();
+    midiOut_.closeDevice();
+    reject();
+}
+
+void KeyboardDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        onFocusLost();
+    }
+}
+
+void KeyboardDialog::onFocusLost() {
+    // Another window has the keyboard now, so no key-up will reach us: end every
+    // held note rather than leave it sounding.
+    releaseAllKeys();
+    markAllForRepaint();
+}
+
+void KeyboardDialog::onSurfacePaint() {
+    if (!isMinimized()) {
+        markAllForRepaint();
+    }
+}
+
+void KeyboardDialog::markAllForRepaint() {
+    for (KeyState& key : keyStates_) {
+        key.needsRepaint = 1;
+    }
+}
+
+void KeyboardDialog::releaseAllKeys() {
+    for (KeyState& key : keyStates_) {
+        if (key.pressed == 1) {
+            key.pressed = 0;
+            key.needsRepaint = 1;
+            midiOut_.sendNote(channel, key.note, 0);
+        }
+    }
+}
+
+void KeyboardDialog::RedrawKeyboard() {
+    markAllForRepaint();
+    repaint();
+}
+
+void KeyboardDialog::onAmplitudeDraw() {
+    UpdateData(true);
+    const int position = amplitudeSlider->value();
+    if (position != 0) {
+        amplitude = position;
+    }
+    UpdateData(false);
+}
+
+void KeyboardDialog::onInstrumentDraw() {
+    UpdateData(true);
+    const int position = instrumentSlider->value();
+    state_.currentProgram = position;
+    instrument = position;
+    UpdateData(false);
+    midiOut_.sendProgramChange(channel, state_.currentProgram);
+}
+
+void KeyboardDialog::onMaxInstrumentDraw() {
+    UpdateData(true);
+    maxInstrument = static_cast<unsigned>(maxInstrumentSlider->value());
+    UpdateData(false);
+}
+
+void KeyboardDialog::onTempoDraw() {
+    UpdateData(true);
+    tempoText = static_cast<unsigned>(tempo);
+    UpdateData(false);
+    if (tempoText != 0) {
+        setTimer(MetronomeTimer, static_cast<int>(60000u / tempoText));
+    }
+}
+
+void KeyboardDialog::onChannelDelta(int delta) {
+    UpdateData(true);
+    // The edit can hold any pasted number; step in 64 bits so no value overflows.
+    const long long next = static_cast<long long>(channel) + (delta > 0 ? 1 : -1);
+    channel = static_cast<int>(std::clamp<long long>(next, 1, 16));
+    UpdateData(false);
+}
+
+void KeyboardDialog::collapseWindow() {
+    // Everything below the piano keys is cut off, for the rest of the run.
+    client_->setFixedHeight(collapseMarker->y());
+    repaint();
+}
+
+bool KeyboardDialog::isCtrlHeld() const { return keyStates_[vk::Control].pressed != 0; }
+
+} // namespace ladoton

@@ -1,0 +1,9 @@
+#include "app/KeyboardDialog.h"
+
+namespace ladoton {
+
+void KeyboardDialog::readSettings() {}
+
+void KeyboardDialog::writeSettings() {}
+
+} // namespace ladoton

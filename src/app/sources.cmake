@@ -1,0 +1,8 @@
+list(APPEND LADOTON_CORE_SOURCES)
+list(APPEND LADOTON_GUI_SOURCES
+    src/app/Controls.cpp
+    src/app/DataExchange.cpp
+    src/app/KeyboardApp.cpp
+    src/app/KeyboardDialog.cpp
+    src/app/KeyRouter.cpp
+    src/app/Settings.cpp)

@@ -1,0 +1,2 @@
+list(APPEND LADOTON_CORE_SOURCES src/keys/KeyTable.cpp)
+list(APPEND LADOTON_GUI_SOURCES src/keys/KeyPress.cpp src/keys/KeyAssign.cpp src/keys/KeyTranslation.cpp)

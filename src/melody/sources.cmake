@@ -1,0 +1,2 @@
+list(APPEND LADOTON_CORE_SOURCES src/melody/Melody.cpp src/melody/HeldNotes.cpp)
+list(APPEND LADOTON_GUI_SOURCES src/melody/Playback.cpp src/melody/MelodyFiles.cpp)

@@ -1,0 +1,2 @@
+list(APPEND LADOTON_CORE_SOURCES src/midi/MidiMessage.cpp src/midi/MidiOut.cpp)
+list(APPEND LADOTON_GUI_SOURCES src/midi/DeviceMenu.cpp src/midi/RtMidiBackend.cpp)

@@ -1,0 +1,43 @@
+#include "platform/QtPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace ladoton {
+
+void QtPrompts::message(QWidget* owner, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+namespace {
+QString runFileDialog(QWidget* owner, QFileDialog::AcceptMode mode, const QString& folder,
+                      const QString& filter, const QString& defaultSuffix) {
+    QFileDialog dialog(owner, QString(), folder, filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
+QString QtPrompts::openFileName(QWidget* owner, const QString& folder, const QString& filter,
+                                const QString& defaultSuffix) {
+    return runFileDialog(owner, QFileDialog::AcceptOpen, folder, filter, defaultSuffix);
+}
+
+QString QtPrompts::saveFileName(QWidget* owner, const QString& folder, const QString& filter,
+                                const QString& defaultSuffix) {
+    return runFileDialog(owner, QFileDialog::AcceptSave, folder, filter, defaultSuffix);
+}
+
+int QtPrompts::assignKey(QWidget* /*owner*/) { return 0; }
+
+void QtPrompts::about(QWidget* /*owner*/) {}
+
+} // namespace ladoton

@@ -1,0 +1,7 @@
+#include "app/KeyboardDialog.h"
+
+namespace ladoton {
+
+void KeyboardDialog::DrawKeyboard() {}
+
+} // namespace ladoton

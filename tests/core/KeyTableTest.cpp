@@ -1,0 +1,5 @@
+#include "keys/KeyTable.h"
+
+#include <gtest/gtest.h>
+
+TEST(KeyTable, Placeholder) { EXPECT_EQ(ladoton::initialKeyTable().size(), 39u); }
