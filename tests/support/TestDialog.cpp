@@ -1,7 +1,6 @@
 #include "TestDialog.h"
 
 #include <QApplication>
-#include <QTest>
 #include <random>
 
 namespace ladoton::testing {
