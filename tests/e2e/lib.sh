@@ -1,0 +1,269 @@
+# Helpers for the end-to-end tests and scripts/screenshot: a private X server, a private JACK
+# server, MIDI monitors, the program itself, raw key presses and screenshots.
+#
+# Source this file, then call `e2e_init PROGRAM [KEY_SENDER]`. It makes a scratch folder, arms a
+# watchdog and an EXIT trap that stops every process started here, so nothing is assumed to be
+# running beforehand and nothing is left behind. Every wait has a time limit.
+#
+# Environment: E2E_TIMEOUT (seconds for the whole script, default 240), E2E_KEEP=1 keeps the
+# scratch folder, E2E_VERBOSE=1 shows the logs also when the script succeeds.
+
+E2E_TIMEOUT=${E2E_TIMEOUT:-240}
+E2E_DIR=
+E2E_PIDS=()
+E2E_WATCHDOG=
+E2E_PROGRAM=
+E2E_KEYS=
+E2E_PROGRAM_PID=
+E2E_WINDOW=
+E2E_JACK_PID=
+
+# X key codes of the evdev keymap that Xvfb uses.
+readonly KEY_2=11 KEY_TAB=23 KEY_Q=24 KEY_W=25 KEY_E=26 KEY_RETURN=36 KEY_SHIFT_L=50
+readonly KEY_X=53 KEY_SPACE=65 KEY_NUM_LOCK=77 KEY_KP_6=85 KEY_UP=111 KEY_DOWN=116
+
+e2e_log() { printf 'e2e: %s\n' "$*" >&2; }
+
+e2e_fail() {
+    e2e_log "FAIL: $*"
+    exit 1
+}
+
+# e2e_init PROGRAM [KEY_SENDER]
+e2e_init() {
+    set -euo pipefail
+    E2E_PROGRAM=$(realpath "${1:?usage: $0 path/to/ladoton [path/to/ladoton_xtest_keys]}")
+    E2E_KEYS=${2:-$(dirname "$E2E_PROGRAM")/tests/e2e/ladoton_xtest_keys}
+    [[ -x $E2E_PROGRAM ]] || e2e_fail "no program at $E2E_PROGRAM"
+    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/ladoton-e2e.XXXXXX")
+    trap e2e_cleanup EXIT
+    trap 'e2e_log "interrupted or timed out"; exit 1' INT TERM HUP
+    e2e_arm_watchdog
+    # Only what this script starts may be used, and no JACK client of the harness may start
+    # a server of its own.
+    unset DISPLAY WAYLAND_DISPLAY JACK_DEFAULT_SERVER
+    export JACK_NO_START_SERVER=1
+}
+
+e2e_arm_watchdog() {
+    local parent=$$
+    (
+        trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
+        sleep "$E2E_TIMEOUT" &
+        sleeper=$!
+        wait "$sleeper" && kill -TERM "$parent"
+    ) </dev/null >/dev/null 2>&1 &
+    E2E_WATCHDOG=$!
+}
+
+e2e_track() { E2E_PIDS+=("$1"); }
+
+# A process is alive while it exists and is not a zombie waiting to be reaped.
+e2e_alive() {
+    local state
+    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 1
+    [[ -n $state && $state != Z ]]
+}
+
+e2e_stop_pid() {
+    local pid=$1 tenth
+    if e2e_alive "$pid"; then
+        kill -TERM "$pid" 2>/dev/null || true
+        for ((tenth = 0; tenth < 50; tenth++)); do
+            e2e_alive "$pid" || break
+            sleep 0.1
+        done
+        e2e_alive "$pid" && kill -KILL "$pid" 2>/dev/null
+    fi
+    wait "$pid" 2>/dev/null || true
+}
+
+e2e_show_logs() {
+    local file
+    for file in "$E2E_DIR"/*.log "$E2E_DIR"/*.err "$E2E_DIR"/*.midi; do
+        [[ -s $file ]] || continue
+        e2e_log "---- $(basename "$file") (last lines)"
+        tail -n 40 "$file" >&2
+    done
+}
+
+e2e_cleanup() {
+    local status=$? index
+    set +e
+    trap - EXIT INT TERM HUP
+    [[ -n $E2E_WATCHDOG ]] && e2e_stop_pid "$E2E_WATCHDOG"
+    # Stop in reverse order of starting: the program before its MIDI peers, the servers last.
+    for ((index = ${#E2E_PIDS[@]} - 1; index >= 0; index--)); do
+        e2e_stop_pid "${E2E_PIDS[index]}"
+    done
+    if [[ -n $E2E_DIR && -d $E2E_DIR ]]; then
+        if [[ $status -ne 0 || -n ${E2E_VERBOSE:-} ]]; then
+            e2e_show_logs
+        fi
+        if [[ -n ${E2E_KEEP:-} ]]; then
+            e2e_log "scratch folder kept: $E2E_DIR"
+        else
+            rm -rf "$E2E_DIR"
+        fi
+    fi
+    exit "$status"
+}
+
+# e2e_wait_for SECONDS WHAT COMMAND...: runs COMMAND until it succeeds, or fails the test.
+e2e_wait_for() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        ((SECONDS < deadline)) || e2e_fail "timed out after ${seconds}s waiting for $what"
+        sleep 0.1
+    done
+}
+
+# e2e_sleep SECONDS: a pause that a timeout signal interrupts at once.
+e2e_sleep() {
+    sleep "$1" &
+    wait $! || true
+}
+
+# ---- X server ---------------------------------------------------------------------------------
+
+e2e_x_ready() { xdpyinfo >/dev/null 2>&1; }
+
+e2e_start_xvfb() {
+    local display_file=$E2E_DIR/display
+    : >"$display_file"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+        3>"$display_file" </dev/null >"$E2E_DIR/xvfb.log" 2>&1 &
+    e2e_track $!
+    e2e_wait_for 20 "Xvfb to choose a display" test -s "$display_file"
+    export DISPLAY=":$(head -n 1 "$display_file")"
+    e2e_wait_for 20 "the X server on $DISPLAY" e2e_x_ready
+    # The XTEST keyboard brings its own key map with its first event, undoing any layout set
+    # before; one harmless key now makes later layout changes stick.
+    e2e_keys "$KEY_SHIFT_L"
+}
+
+# e2e_keys ACTION...: raw key codes through XTEST (+CODE press, -CODE release, CODE tap, @MS wait).
+e2e_keys() {
+    timeout 60 "$E2E_KEYS" "$@" || e2e_fail "key sender failed: $*"
+}
+
+e2e_num_lock_on() { [[ $(timeout 10 "$E2E_KEYS" --num-lock) == on ]]; }
+
+e2e_set_num_lock() {
+    e2e_num_lock_on || e2e_keys "$KEY_NUM_LOCK"
+    e2e_wait_for 5 "Num Lock" e2e_num_lock_on
+}
+
+# e2e_set_layout LAYOUT: switches the XKB layout and checks that key Q now gives EXPECTED_KEYSYM.
+e2e_set_layout() {
+    local layout=$1 expected_keysym=$2
+    setxkbmap "$layout" || e2e_fail "setxkbmap $layout failed"
+    xmodmap -pke | grep -q "^keycode  *$KEY_Q = $expected_keysym" ||
+        e2e_fail "layout $layout did not take: $(xmodmap -pke | grep "^keycode  *$KEY_Q =")"
+}
+
+e2e_screenshot() {
+    import -window root "$1" || e2e_fail "screenshot to $1 failed"
+}
+
+# ---- JACK ---------------------------------------------------------------------------------------
+
+e2e_jack_ready() { jack_lsp >/dev/null 2>&1; }
+
+# e2e_start_jack: a dummy-driver JACK server that only this script knows by name. The short
+# period (128 frames at 48 kHz, 2.7 ms) keeps the monitors' timestamps fine-grained.
+e2e_start_jack() {
+    export JACK_DEFAULT_SERVER="ladoton-e2e-$$-$RANDOM"
+    jackd -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 128 \
+        </dev/null >>"$E2E_DIR/jackd.log" 2>&1 &
+    E2E_JACK_PID=$!
+    e2e_track "$E2E_JACK_PID"
+    e2e_wait_for 20 "the JACK server $JACK_DEFAULT_SERVER" e2e_jack_ready
+}
+
+e2e_stop_jack() {
+    e2e_stop_pid "$E2E_JACK_PID"
+    e2e_wait_for 10 "the JACK server to stop" eval '! e2e_jack_ready'
+}
+
+e2e_jack_has_port() { jack_lsp 2>/dev/null | grep -qxF "$1"; }
+
+# e2e_start_midi_dump NAME: a MIDI monitor whose input port is NAME:input; what it receives goes
+# to $E2E_DIR/NAME.midi as lines "FRAME: BYTES", FRAME counted at 48 kHz from its start.
+e2e_start_midi_dump() {
+    local name=$1
+    stdbuf -oL jack_midi_dump -a "$name" </dev/null >"$E2E_DIR/$name.midi" 2>"$E2E_DIR/$name.err" &
+    e2e_track $!
+    e2e_wait_for 20 "the port $name:input" e2e_jack_has_port "$name:input"
+}
+
+# e2e_midi NAME: the messages NAME received, one a line as "FRAME b0 b1 ...".
+e2e_midi() { sed -n 's/^ *\([0-9][0-9]*\): *\(.*[^ ]\) *$/\1 \2/p' "$E2E_DIR/$1.midi"; }
+
+# e2e_midi_bytes NAME: only the bytes of the messages NAME received.
+e2e_midi_bytes() { e2e_midi "$1" | cut -d' ' -f2-; }
+
+e2e_midi_has() { e2e_midi_bytes "$1" | grep -qxE "$2"; }
+
+# e2e_wait_midi SECONDS NAME REGEX: waits until NAME has received a message matching REGEX.
+e2e_wait_midi() { e2e_wait_for "$1" "'$3' at $2" e2e_midi_has "$2" "$3"; }
+
+# ---- The program --------------------------------------------------------------------------------
+
+e2e_find_window() {
+    E2E_WINDOW=$(xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" --name '^Ладотон' \
+        2>/dev/null | head -n 1)
+    [[ -n $E2E_WINDOW ]]
+}
+
+# e2e_start_program: starts the program in the scratch folder, waits for its main window, gives
+# it the keyboard focus and puts the pointer over it. The program gets neither the harness's
+# JACK_NO_START_SERVER nor a runtime folder, so its own guards are what is tested.
+e2e_start_program() {
+    (cd "$E2E_DIR" && exec env -u JACK_NO_START_SERVER -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=xcb \
+        "$E2E_PROGRAM") </dev/null >"$E2E_DIR/program.out" 2>"$E2E_DIR/program.err" &
+    E2E_PROGRAM_PID=$!
+    e2e_track "$E2E_PROGRAM_PID"
+    e2e_wait_for 30 "the main window" e2e_find_window
+    e2e_focus_window
+}
+
+e2e_focus_window() {
+    timeout 10 xdotool windowfocus --sync "$E2E_WINDOW" || e2e_fail "cannot focus the window"
+    timeout 10 xdotool mousemove --sync --window "$E2E_WINDOW" 5 5 ||
+        e2e_fail "cannot move the pointer"
+}
+
+e2e_program_alive() { e2e_alive "$E2E_PROGRAM_PID"; }
+
+# e2e_right_click X Y: a right click at X, Y of the main window (menu bar included).
+e2e_right_click() {
+    timeout 10 xdotool mousemove --sync --window "$E2E_WINDOW" "$1" "$2" click 3 ||
+        e2e_fail "right click failed"
+}
+
+# e2e_window_height: the main window's height in pixels.
+e2e_window_height() {
+    xwininfo -id "$E2E_WINDOW" | sed -n 's/^ *Height: *//p'
+}
+
+# e2e_right_click_surface: a right click on the window's own surface, in the empty strip under
+# the group boxes at the bottom of the window, where there is no control.
+e2e_right_click_surface() {
+    e2e_right_click 20 $(($(e2e_window_height) - 4))
+}
+
+# e2e_window_count: how many visible top-level windows the program has (menus included).
+e2e_window_count() {
+    xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" 2>/dev/null | wc -l
+}
+
+# e2e_expect_quiet_program: the program wrote nothing to the terminal.
+e2e_expect_quiet_program() {
+    if [[ -s $E2E_DIR/program.err || -s $E2E_DIR/program.out ]]; then
+        cat "$E2E_DIR/program.out" "$E2E_DIR/program.err" >&2
+        e2e_fail "the program wrote to the terminal"
+    fi
+}
