@@ -3,6 +3,8 @@
 #include "app/KeyboardDialog.h"
 #include "midi/RtMidiBackend.h"
 #include "platform/QtPrompts.h"
+#include "platform/Resources.h"
+#include "platform/RuntimeFolder.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -12,7 +14,9 @@ namespace ladoton {
 KeyboardApp::KeyboardApp(int& argc, char** argv) : argc_(argc), argv_(argv) {}
 
 bool KeyboardApp::InitInstance() {
+    provideRuntimeFolder();
     QApplication application(argc_, argv_);
+    loadResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ladoton.svg")));
     // The settings live where the program was started, whatever folder the melody
     // dialogs move the current directory to later.

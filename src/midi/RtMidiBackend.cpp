@@ -1,23 +1,25 @@
 #include "midi/RtMidiBackend.h"
 
-#include <alsa/asoundlib.h>
-#include <jack/jack.h>
+#include "midi/JackServerWatch.h"
+#include "midi/MidiLibraryNoise.h"
+
 #include <rtmidi/RtMidi.h>
 
 namespace ladoton {
 
 namespace {
 
-// ALSA and JACK print their own complaints when there is no sequencer or server;
-// for the program that only means fewer devices.
-void silenceAlsa(const char*, int, const char*, int, const char*, ...) {}
-void silenceJack(const char*) {}
-void silenceRtMidi(RtMidiError::Type, const std::string&, void*) {}
+constexpr const char* ClientName = "Ladoton";
+constexpr const char* OutputPortName = "Ladoton Output";
 
+void ignoreRtMidiError(RtMidiError::Type, const std::string&, void*) {}
+
+// RtMidi prints the failures of its constructor before an error callback can be set, so an
+// output is only made for a system that was just found present.
 std::unique_ptr<RtMidiOut> makeOutput(RtMidi::Api api) {
     try {
-        auto output = std::make_unique<RtMidiOut>(api, "Ladoton");
-        output->setErrorCallback(&silenceRtMidi, nullptr);
+        auto output = std::make_unique<RtMidiOut>(api, ClientName);
+        output->setErrorCallback(&ignoreRtMidiError, nullptr);
         return output;
     } catch (const RtMidiError&) {
         return nullptr;
@@ -27,16 +29,48 @@ std::unique_ptr<RtMidiOut> makeOutput(RtMidi::Api api) {
 } // namespace
 
 RtMidiBackend::RtMidiBackend() {
-    snd_lib_error_set_handler(&silenceAlsa);
-    jack_set_error_function(&silenceJack);
-    jack_set_info_function(&silenceJack);
-    alsa_ = makeOutput(RtMidi::LINUX_ALSA);
-    jack_ = makeOutput(RtMidi::UNIX_JACK);
+    silenceMidiLibraries();
 }
 
-RtMidiBackend::~RtMidiBackend() { close(); }
+RtMidiBackend::~RtMidiBackend() {
+    close();
+}
+
+void RtMidiBackend::findApis() {
+    if (alsa_ == nullptr && alsaSequencerPresent()) {
+        alsa_ = makeOutput(RtMidi::LINUX_ALSA);
+    }
+    if (jackGone()) {
+        abandonJack();
+    }
+    if (jackWatch_ == nullptr) {
+        jackWatch_ = JackServerWatch::connect();
+        if (jackWatch_ != nullptr) {
+            jack_ = makeOutput(RtMidi::UNIX_JACK);
+        }
+    }
+}
+
+bool RtMidiBackend::jackGone() const {
+    return jackWatch_ != nullptr && !jackWatch_->running();
+}
+
+// A JACK client of RtMidi 5 whose server has stopped must not be called again: closing its
+// port waits a second for a process cycle that never comes, and once its queue is full a send
+// waits for ever. So it is let go untouched; what it holds is returned when the program ends.
+void RtMidiBackend::abandonJack() {
+    if (open_ != nullptr && open_ == jack_.get()) {
+        open_ = nullptr;
+    }
+    if (jack_ != nullptr && jack_->isPortOpen()) {
+        static_cast<void>(jack_.release());
+    }
+    jack_.reset();
+    jackWatch_.reset();
+}
 
 std::vector<RtMidiBackend::Port> RtMidiBackend::ports() {
+    findApis();
     std::vector<Port> result;
     for (RtMidiOut* api : {alsa_.get(), jack_.get()}) {
         if (api == nullptr) {
@@ -68,20 +102,37 @@ bool RtMidiBackend::open(int index) {
         return false;
     }
     const Port& port = available[static_cast<std::size_t>(index)];
-    try {
-        port.api->openPort(port.number, "Ladoton Output");
-    } catch (const RtMidiError&) {
-        return false;
-    }
-    if (!port.api->isPortOpen()) {
+    if (!openPort(port)) {
         return false;
     }
     open_ = port.api;
     return true;
 }
 
+bool RtMidiBackend::openPort(const Port& port) {
+    try {
+        port.api->openPort(port.number, OutputPortName);
+    } catch (const RtMidiError&) {
+        return false;
+    }
+    if (!port.api->isPortOpen()) {
+        return false;
+    }
+    // RtMidi connects a JACK port without looking at the result; a port that went away since
+    // the listing is a failed open.
+    if (port.api == jack_.get() && !jackWatch_->hasPort(port.name)) {
+        port.api->closePort();
+        return false;
+    }
+    return true;
+}
+
 void RtMidiBackend::send(const ShortMessage& message) {
     if (open_ == nullptr) {
+        return;
+    }
+    if (open_ == jack_.get() && jackGone()) {
+        abandonJack();
         return;
     }
     try {
@@ -91,13 +142,18 @@ void RtMidiBackend::send(const ShortMessage& message) {
 }
 
 void RtMidiBackend::close() {
-    if (open_ != nullptr) {
-        try {
-            open_->closePort();
-        } catch (const RtMidiError&) {
-        }
-        open_ = nullptr;
+    if (open_ == nullptr) {
+        return;
     }
+    if (open_ == jack_.get() && jackGone()) {
+        abandonJack();
+        return;
+    }
+    try {
+        open_->closePort();
+    } catch (const RtMidiError&) {
+    }
+    open_ = nullptr;
 }
 
 } // namespace ladoton
