@@ -80,6 +80,9 @@ KeyboardDialog::~KeyboardDialog() {
 void KeyboardDialog::buildWindow() {
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(12);
+    // The edits are rewritten at every key press; shaping their plain note names
+    // with kerning would cost more than all the rest of a key press.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     setFont(font);
 
     client_ = new ClientSurface(this);
