@@ -2,6 +2,7 @@
 
 #include "app/KeyboardDialog.h"
 #include "midi/RtMidiBackend.h"
+#include "platform/KeyRepeat.h"
 #include "platform/QtPrompts.h"
 #include "platform/Resources.h"
 #include "platform/RuntimeFolder.h"
@@ -17,6 +18,7 @@ bool KeyboardApp::InitInstance() {
     provideRuntimeFolder();
     QApplication application(argc_, argv_);
     loadResources();
+    requestPressOnlyKeyRepeat();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ladoton.svg")));
     // The settings live where the program was started, whatever folder the melody
     // dialogs move the current directory to later.
