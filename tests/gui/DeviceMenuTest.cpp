@@ -1,0 +1,79 @@
+#include "TestDialog.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace ladoton;
+using namespace ladoton::testing;
+using ::testing::ElementsAre;
+
+namespace {
+struct MenuSeen {
+    QStringList items;
+    int checked = -1;
+    bool shown = false;
+};
+
+std::shared_ptr<MenuSeen> rightClickAndAnswer(QWidget* target, QPoint at, int choose) {
+    auto seen = std::make_shared<MenuSeen>();
+    QTimer::singleShot(50, [seen, choose] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        seen->shown = true;
+        const QList<QAction*> actions = menu->actions();
+        for (int i = 0; i < actions.size(); ++i) {
+            seen->items << actions[i]->text();
+            if (actions[i]->isChecked()) {
+                seen->checked = i;
+            }
+        }
+        if (choose >= 0) {
+            menu->setActiveAction(actions[choose]);
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else {
+            menu->close();
+        }
+    });
+    QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, at);
+    QTest::qWait(100);
+    return seen;
+}
+} // namespace
+
+TEST(DeviceMenu, RightClickOnTheSurfaceListsTheDevicesAfreshWithTheOpenOneChecked) {
+    TestDialog t;
+    t.show();
+    t.backend.devices.push_back("Added later");
+    auto seen = rightClickAndAnswer(t->clientArea(), QPoint(790, 300), -1);
+    ASSERT_TRUE(seen->shown);
+    EXPECT_EQ(seen->items, (QStringList{"Test device 0", "Test device 1", "Added later"}));
+    EXPECT_EQ(seen->checked, 0);
+    EXPECT_EQ(t.state().midiOut.deviceCount, 3);
+    EXPECT_THAT(t.backend.opened, ElementsAre(0)); // dismissing chooses nothing
+}
+
+TEST(DeviceMenu, ChoosingAnItemSwitchesTheDeviceAndSendsTheProgram) {
+    TestDialog t;
+    t.show();
+    t.takeSent();
+    auto seen = rightClickAndAnswer(t->clientArea(), QPoint(790, 300), 1);
+    ASSERT_TRUE(seen->shown);
+    EXPECT_EQ(t.state().midiOut.deviceId, 1);
+    EXPECT_THAT(t.backend.opened, ElementsAre(0, 1));
+    EXPECT_THAT(t.takeSent(), ElementsAre(programChange(0xC0, 0)));
+}
+
+TEST(DeviceMenu, RightClickOnAControlOpensNoMenu) {
+    TestDialog t;
+    t.show();
+    auto seen = rightClickAndAnswer(t->pianoButton(1022), QPoint(10, 100), -1);
+    EXPECT_FALSE(seen->shown);
+    EXPECT_EQ(t.state().midiOut.deviceCount, 0);
+}
