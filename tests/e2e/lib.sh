@@ -6,7 +6,9 @@
 # running beforehand and nothing is left behind. Every wait has a time limit.
 #
 # Environment: E2E_TIMEOUT (seconds for the whole script, default 240), E2E_KEEP=1 keeps the
-# scratch folder, E2E_VERBOSE=1 shows the logs also when the script succeeds.
+# scratch folder, E2E_VERBOSE=1 shows the logs also when the script succeeds, E2E_BUILTIN_SYNTH=1
+# keeps the built-in synthesizer in the program's device list (left out by default, so that the
+# first JACK port is device 0 and no audio runs beside the MIDI under test).
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-240}
 E2E_DIR=
@@ -17,9 +19,10 @@ E2E_KEYS=
 E2E_PROGRAM_PID=
 E2E_WINDOW=
 E2E_JACK_PID=
+declare -A E2E_MONITOR_PIDS=()
 
 # X key codes of the evdev keymap that Xvfb uses.
-readonly KEY_2=11 KEY_TAB=23 KEY_Q=24 KEY_W=25 KEY_E=26 KEY_RETURN=36 KEY_SHIFT_L=50
+readonly KEY_ESCAPE=9 KEY_2=11 KEY_TAB=23 KEY_Q=24 KEY_W=25 KEY_E=26 KEY_RETURN=36 KEY_SHIFT_L=50
 readonly KEY_X=53 KEY_SPACE=65 KEY_NUM_LOCK=77 KEY_KP_6=85 KEY_UP=111 KEY_DOWN=116
 
 e2e_log() { printf 'e2e: %s\n' "$*" >&2; }
@@ -96,6 +99,10 @@ e2e_cleanup() {
     for ((index = ${#E2E_PIDS[@]} - 1; index >= 0; index--)); do
         e2e_stop_pid "${E2E_PIDS[index]}"
     done
+    # libjack leaves the semaphores of clients that were killed; the server's name is ours alone.
+    if [[ ${JACK_DEFAULT_SERVER:-} == ladoton-e2e-* ]]; then
+        rm -f /dev/shm/jack_sem.*_"${JACK_DEFAULT_SERVER}"_*
+    fi
     if [[ -n $E2E_DIR && -d $E2E_DIR ]]; then
         if [[ $status -ne 0 || -n ${E2E_VERBOSE:-} ]]; then
             e2e_show_logs
@@ -159,9 +166,10 @@ e2e_set_num_lock() {
 # e2e_set_layout LAYOUT: switches the XKB layout and checks that key Q now gives EXPECTED_KEYSYM.
 e2e_set_layout() {
     local layout=$1 expected_keysym=$2
+    local keysym
     setxkbmap "$layout" || e2e_fail "setxkbmap $layout failed"
-    xmodmap -pke | grep -q "^keycode  *$KEY_Q = $expected_keysym" ||
-        e2e_fail "layout $layout did not take: $(xmodmap -pke | grep "^keycode  *$KEY_Q =")"
+    keysym=$(timeout 10 "$E2E_KEYS" --keysym "$KEY_Q")
+    [[ $keysym == "$expected_keysym" ]] || e2e_fail "layout $layout did not take: Q gives $keysym"
 }
 
 e2e_screenshot() {
@@ -172,11 +180,12 @@ e2e_screenshot() {
 
 e2e_jack_ready() { jack_lsp >/dev/null 2>&1; }
 
-# e2e_start_jack: a dummy-driver JACK server that only this script knows by name. The short
-# period (128 frames at 48 kHz, 2.7 ms) keeps the monitors' timestamps fine-grained.
+# e2e_start_jack [NAME]: a dummy-driver JACK server that only this script knows by name (a new
+# one unless NAME is given). The short period (256 frames at 48 kHz, 5.3 ms) keeps the monitors'
+# timestamps fine-grained.
 e2e_start_jack() {
-    export JACK_DEFAULT_SERVER="ladoton-e2e-$$-$RANDOM"
-    jackd -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 128 \
+    export JACK_DEFAULT_SERVER="${1:-ladoton-e2e-$$-$RANDOM}"
+    jackd -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 \
         </dev/null >>"$E2E_DIR/jackd.log" 2>&1 &
     E2E_JACK_PID=$!
     e2e_track "$E2E_JACK_PID"
@@ -195,12 +204,26 @@ e2e_jack_has_port() { jack_lsp 2>/dev/null | grep -qxF "$1"; }
 e2e_start_midi_dump() {
     local name=$1
     stdbuf -oL jack_midi_dump -a "$name" </dev/null >"$E2E_DIR/$name.midi" 2>"$E2E_DIR/$name.err" &
+    E2E_MONITOR_PIDS[$name]=$!
     e2e_track $!
     e2e_wait_for 20 "the port $name:input" e2e_jack_has_port "$name:input"
 }
 
-# e2e_midi NAME: the messages NAME received, one a line as "FRAME b0 b1 ...".
-e2e_midi() { sed -n 's/^ *\([0-9][0-9]*\): *\(.*[^ ]\) *$/\1 \2/p' "$E2E_DIR/$1.midi"; }
+e2e_stop_midi_dump() {
+    e2e_stop_pid "${E2E_MONITOR_PIDS[$1]}"
+    e2e_wait_for 10 "the port $1:input to go" eval '! e2e_jack_has_port "$1:input"'
+}
+
+# e2e_midi NAME: the messages NAME received, one a line as "FRAME b0 b1 ...". jack_midi_dump
+# describes some messages after their bytes; only the bytes are kept.
+e2e_midi() {
+    awk '$1 ~ /^[0-9]+:$/ {
+        line = substr($1, 1, length($1) - 1)
+        for (field = 2; field <= NF && $field ~ /^[0-9a-f][0-9a-f]$/; field++)
+            line = line " " $field
+        print line
+    }' "$E2E_DIR/$1.midi"
+}
 
 # e2e_midi_bytes NAME: only the bytes of the messages NAME received.
 e2e_midi_bytes() { e2e_midi "$1" | cut -d' ' -f2-; }
@@ -218,21 +241,45 @@ e2e_find_window() {
     [[ -n $E2E_WINDOW ]]
 }
 
-# e2e_start_program: starts the program in the scratch folder, waits for its main window, gives
-# it the keyboard focus and puts the pointer over it. The program gets neither the harness's
-# JACK_NO_START_SERVER nor a runtime folder, so its own guards are what is tested.
-e2e_start_program() {
-    (cd "$E2E_DIR" && exec env -u JACK_NO_START_SERVER -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=xcb \
-        "$E2E_PROGRAM") </dev/null >"$E2E_DIR/program.out" 2>"$E2E_DIR/program.err" &
+# e2e_launch_program: starts the program in the scratch folder without waiting for anything. The
+# program gets neither the harness's JACK_NO_START_SERVER nor a runtime folder, so its own guards
+# are what is tested.
+e2e_launch_program() {
+    (
+        cd "$E2E_DIR" &&
+            exec env -u JACK_NO_START_SERVER -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=xcb \
+                LADOTON_BUILTIN_SYNTH="${E2E_BUILTIN_SYNTH:-0}" "$E2E_PROGRAM"
+    ) </dev/null >"$E2E_DIR/program.out" 2>"$E2E_DIR/program.err" &
     E2E_PROGRAM_PID=$!
     e2e_track "$E2E_PROGRAM_PID"
+}
+
+# e2e_wait_main_window: waits for the main window, gives it the keyboard focus and puts the
+# pointer over it.
+e2e_wait_main_window() {
     e2e_wait_for 30 "the main window" e2e_find_window
     e2e_focus_window
 }
 
+e2e_start_program() {
+    e2e_launch_program
+    e2e_wait_main_window
+}
+
+# e2e_exit_program: ends the program as a user does, with Файл > Выход (the last item of the
+# first menu), and waits for the process to end.
+e2e_exit_program() {
+    timeout 10 xdotool mousemove --window "$E2E_WINDOW" 20 8 click 1 ||
+        e2e_fail "cannot open the menu"
+    e2e_wait_for 10 "the File menu" menu_shown
+    e2e_keys "$KEY_UP" @200 "$KEY_RETURN"
+    e2e_wait_for 10 "the program to end" eval '! e2e_program_alive'
+    wait "$E2E_PROGRAM_PID" || e2e_fail "the program ended with status $?"
+}
+
 e2e_focus_window() {
     timeout 10 xdotool windowfocus --sync "$E2E_WINDOW" || e2e_fail "cannot focus the window"
-    timeout 10 xdotool mousemove --sync --window "$E2E_WINDOW" 5 5 ||
+    timeout 10 xdotool mousemove --window "$E2E_WINDOW" 5 5 ||
         e2e_fail "cannot move the pointer"
 }
 
@@ -240,7 +287,7 @@ e2e_program_alive() { e2e_alive "$E2E_PROGRAM_PID"; }
 
 # e2e_right_click X Y: a right click at X, Y of the main window (menu bar included).
 e2e_right_click() {
-    timeout 10 xdotool mousemove --sync --window "$E2E_WINDOW" "$1" "$2" click 3 ||
+    timeout 10 xdotool mousemove --window "$E2E_WINDOW" "$1" "$2" click 3 ||
         e2e_fail "right click failed"
 }
 
@@ -258,6 +305,20 @@ e2e_right_click_surface() {
 # e2e_window_count: how many visible top-level windows the program has (menus included).
 e2e_window_count() {
     xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" 2>/dev/null | wc -l
+}
+
+menu_shown() { [[ $(e2e_window_count) -ge 2 ]]; }
+menu_gone() { [[ $(e2e_window_count) -eq 1 ]]; }
+
+# e2e_choose_last_device: opens the device menu and chooses its last item (Up from no selection
+# goes to the last item): the JACK port listed last, whatever devices come before it, the ALSA
+# sequencer's included. JACK lists ports by id, and ids of ports gone are used again: with more
+# than one monitor, the one started last is the last item only while no port has gone.
+e2e_choose_last_device() {
+    e2e_right_click_surface
+    e2e_wait_for 10 "the device menu" menu_shown
+    e2e_keys "$KEY_UP" @200 "$KEY_RETURN"
+    e2e_wait_for 10 "the device menu to close" menu_gone
 }
 
 # e2e_expect_quiet_program: the program wrote nothing to the terminal.

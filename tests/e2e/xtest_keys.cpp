@@ -8,6 +8,8 @@
 // Every action reaches the server before the next one starts.
 //        ladoton_xtest_keys --num-lock
 //   prints "on" or "off": the state of the Num Lock indicator.
+//        ladoton_xtest_keys --keysym CODE
+//   prints the name of the keysym that key CODE gives now, unshifted.
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -70,6 +72,33 @@ int printNumLock(Display* display) {
     return 0;
 }
 
+int printKeysym(Display* display, const std::string& code) {
+    long keyCode = 0;
+    XkbStateRec state{};
+    if (!parseNumber(code, keyCode) || keyCode < 8 || keyCode > 255 ||
+        XkbGetState(display, XkbUseCoreKbd, &state) != Success) {
+        std::fprintf(stderr, "ladoton_xtest_keys: cannot look up key '%s'\n", code.c_str());
+        return 2;
+    }
+    const KeySym keysym =
+        XkbKeycodeToKeysym(display, static_cast<KeyCode>(keyCode), state.group, 0);
+    const char* name = XKeysymToString(keysym);
+    std::printf("%s\n", name != nullptr ? name : "NoSymbol");
+    return 0;
+}
+
+// The queries that print something instead of pressing keys; -1 when the arguments are none.
+int query(Display* display, int argc, char** argv) {
+    const std::string option = argc >= 2 ? argv[1] : "";
+    if (argc == 2 && option == "--num-lock") {
+        return printNumLock(display);
+    }
+    if (argc == 3 && option == "--keysym") {
+        return printKeysym(display, argv[2]);
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,12 +116,12 @@ int main(int argc, char** argv) {
         XCloseDisplay(display);
         return 2;
     }
-    if (argc == 2 && std::string(argv[1]) == "--num-lock") {
-        const int status = printNumLock(display);
+    int status = query(display, argc, argv);
+    if (status >= 0) {
         XCloseDisplay(display);
         return status;
     }
-    int status = 0;
+    status = 0;
     for (int index = 1; index < argc && status == 0; ++index) {
         if (!perform(display, argv[index])) {
             std::fprintf(stderr, "ladoton_xtest_keys: bad action '%s'\n", argv[index]);

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Recording and playback with real key events: a phrase played on Q, W and E is recorded, and
+# Space plays it back in a loop with the recorded order and gaps.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+e2e_start_xvfb
+e2e_start_jack
+e2e_start_midi_dump monitor
+e2e_start_program
+e2e_choose_last_device
+e2e_wait_midi 10 monitor 'c0 00'
+
+# Presses and releases of uneven lengths and gaps, 150 to 300 ms.
+e2e_keys "+$KEY_Q" @150 "-$KEY_Q" @250 "+$KEY_W" @200 "-$KEY_W" @300 "+$KEY_E" @180 "-$KEY_E"
+e2e_sleep 0.5
+e2e_keys "$KEY_SPACE"
+readonly phrase_events=6 passes=3
+e2e_wait_for 20 "$passes passes of playback" \
+    eval '[[ $(e2e_midi monitor | grep -c " 9") -ge $((phrase_events * (passes + 1))) ]]'
+e2e_exit_program
+
+# The note messages: the phrase as played, then the passes of playback. Every pass must repeat
+# the played bytes in order, each event within 20 ms (960 frames at 48 kHz) of its played time
+# counted from the first event.
+e2e_midi monitor | grep ' 9' | awk -v events="$phrase_events" -v passes="$passes" '
+    {
+        frame[NR - 1] = $1
+        $1 = ""
+        bytes[NR - 1] = substr($0, 2)
+    }
+    END {
+        failures = 0
+        for (pass = 1; pass <= passes; pass++) {
+            first = pass * events
+            for (event = 0; event < events; event++) {
+                played = frame[event] - frame[0]
+                replayed = frame[first + event] - frame[first]
+                drift = (replayed - played) / 48
+                printf "pass %d event %d: %s at %.1f ms, played at %.1f ms (%+.1f)\n", pass,
+                    event, bytes[first + event], replayed / 48, played / 48, drift
+                if (bytes[first + event] != bytes[event]) {
+                    print "  wrong message, played: " bytes[event]
+                    failures++
+                }
+                if (drift > 20 || drift < -20) {
+                    print "  more than 20 ms off"
+                    failures++
+                }
+            }
+        }
+        exit failures > 0
+    }' >"$E2E_DIR/timing.log" || {
+    cat "$E2E_DIR/timing.log" >&2
+    e2e_fail "playback did not repeat the phrase"
+}
+if [[ -n ${E2E_VERBOSE:-} ]]; then
+    cat "$E2E_DIR/timing.log" >&2
+fi
+played=$(e2e_midi_bytes monitor | grep '^9' | head -n "$phrase_events" | tr '\n' ' ')
+[[ $played == "90 30 3c 90 30 00 90 32 3c 90 32 00 90 34 3c 90 34 00 " ]] ||
+    e2e_fail "the phrase was played as: $played"
+e2e_expect_quiet_program
+e2e_log "PASS"
