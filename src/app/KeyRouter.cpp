@@ -36,19 +36,19 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const auto& keyEvent = static_cast<const QKeyEvent&>(*event);
-    const int keyCode = virtualKeyFromEvent(keyEvent);
     if (type == QEvent::KeyRelease) {
         // X11 repeats a held key as release and press pairs; only the presses repeat
         // on the keyboards the program was made for. A real release always ends the
         // key, Alt or not, so no note is left sounding.
         if (!keyEvent.isAutoRepeat()) {
-            dialog_.releaseKey(keyCode);
+            dialog_.releaseKey(heldKeyCodes_.released(keyEvent));
         }
         return !isSystemKey(keyEvent);
     }
     if (isSystemKey(keyEvent)) {
         return false;
     }
+    const int keyCode = heldKeyCodes_.pressed(keyEvent);
     dialog_.pressKey(keyCode);
     if (keyCode == vk::F1 && !keyEvent.isAutoRepeat()) {
         dialog_.OnKeyHelp();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "keys/KeyTranslation.h"
+
 #include <QObject>
 
 namespace ladoton {
@@ -21,6 +23,7 @@ private:
     bool isForMainWindow(QObject* watched) const;
 
     KeyboardDialog& dialog_;
+    HeldKeyCodes heldKeyCodes_;
 };
 
 } // namespace ladoton
