@@ -1,13 +1,14 @@
 #include "app/KeyboardApp.h"
 
 #include "app/KeyboardDialog.h"
-#include "midi/RtMidiBackend.h"
+#include "midi/SystemMidiBackend.h"
 #include "platform/KeyRepeat.h"
 #include "platform/QtPrompts.h"
 #include "platform/Resources.h"
 #include "platform/RuntimeFolder.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 
 namespace ladoton {
@@ -26,9 +27,16 @@ bool KeyboardApp::InitInstance() {
 
     SteadyClock clock;
     QtPrompts prompts;
-    RtMidiBackend backend;
+    SystemMidiBackend backend;
     ProgramState state(backend, clock);
     KeyboardDialog dialog(state, {clock, prompts, settingsFile});
+    // The built-in synthesizer opens at once and starts in the background; if it then finds
+    // no audio output, that is reported as any device that does not open.
+    QObject::connect(&backend, &SystemMidiBackend::synthFailed, &dialog, [&] {
+        const QString caption =
+            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+        prompts.message(&dialog, caption, QStringLiteral("Не могу открыть midi устройство!"));
+    });
     dialog.DoModal();
     return false;
 }

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "midi/MidiBackend.h"
+#include "midi/PendingMessages.h"
+#include "midi/SoundFontSynth.h"
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace ladoton {
+
+inline constexpr const char* DefaultSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
+
+// The built-in synthesizer as a device list of one: FluidSynth in the process, playing the
+// system's General MIDI SoundFont on the desktop's audio.
+//
+// Opening checks the SoundFont and returns at once; the library, the SoundFont and the audio
+// output are made ready on a thread of their own, so the window never waits for them. What is
+// sent meanwhile is kept in reduced form (programs and held notes) and played when the
+// synthesizer is ready; if it cannot start, `onFailure` is called on that thread and every
+// send is dropped until the next open.
+class FluidSynthBackend final : public MidiBackend {
+  public:
+    struct Options {
+        std::string soundFont = DefaultSoundFont;
+        SynthSettings synth;
+        std::function<void()> onFailure;
+    };
+
+    explicit FluidSynthBackend(Options options);
+    ~FluidSynthBackend() override;
+    FluidSynthBackend(const FluidSynthBackend&) = delete;
+    FluidSynthBackend& operator=(const FluidSynthBackend&) = delete;
+
+    std::vector<std::string> listDevices() override;
+    bool open(int index) override;
+    void send(const ShortMessage& message) override;
+    void close() override;
+
+    // Whether the synthesizer is playing what it is sent (for tests).
+    bool ready();
+
+  private:
+    enum class State { Closed, Starting, Ready, Failed };
+
+    void start();
+    std::unique_ptr<SoundFontSynth> makeSynth() const;
+
+    const Options options_;
+    std::mutex mutex_;
+    State state_ = State::Closed;
+    bool closing_ = false;
+    PendingMessages pending_;
+    std::unique_ptr<SoundFontSynth> synth_;
+    std::thread starter_;
+};
+
+// Whether `path` names a readable SoundFont (a RIFF file of form "sfbk").
+bool isSoundFont(const std::string& path);
+
+} // namespace ladoton

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <fluidsynth.h>
+
+namespace ladoton {
+
+// The FluidSynth functions the program uses. The library and the many libraries it pulls in
+// are loaded on first use rather than at start, so that they cost the start-up nothing.
+struct FluidSynthApi {
+    decltype(&::new_fluid_settings) newSettings;
+    decltype(&::delete_fluid_settings) deleteSettings;
+    decltype(&::fluid_settings_setint) setInt;
+    decltype(&::fluid_settings_setnum) setNum;
+    decltype(&::fluid_settings_setstr) setStr;
+    decltype(&::new_fluid_synth) newSynth;
+    decltype(&::delete_fluid_synth) deleteSynth;
+    decltype(&::fluid_synth_sfload) loadSoundFont;
+    decltype(&::fluid_synth_noteon) noteOn;
+    decltype(&::fluid_synth_noteoff) noteOff;
+    decltype(&::fluid_synth_program_change) programChange;
+    decltype(&::fluid_synth_write_float) writeFloat;
+    decltype(&::new_fluid_audio_driver) newAudioDriver;
+    decltype(&::delete_fluid_audio_driver) deleteAudioDriver;
+    decltype(&::fluid_set_log_function) setLogFunction;
+};
+
+// Loads the library once, from any thread, with its own logging to the terminal turned off;
+// nullptr when it or one of the functions is missing.
+const FluidSynthApi* fluidSynth();
+
+} // namespace ladoton

@@ -1,0 +1,97 @@
+#include "midi/SoundFontSynth.h"
+
+#include <algorithm>
+
+namespace ladoton {
+
+SoundFontSynth::SoundFontSynth(const FluidSynthApi& api, const SynthSettings& settings)
+    : api_(api), audioDrivers_(settings.audioDrivers) {
+    settings_ = api_.newSettings();
+    if (settings_ == nullptr) {
+        return;
+    }
+    api_.setNum(settings_, "synth.sample-rate", settings.sampleRate);
+    api_.setNum(settings_, "synth.gain", settings.gain);
+    api_.setInt(settings_, "audio.period-size", settings.periodSize);
+    api_.setInt(settings_, "audio.periods", settings.periods);
+    // Otherwise PulseAudio picks its own, much longer buffer (about 100 ms).
+    api_.setInt(settings_, "audio.pulseaudio.adjust-latency", 0);
+    // A JACK server has no default output: connect to the system's playback ports.
+    api_.setInt(settings_, "audio.jack.autoconnect", 1);
+    api_.setStr(settings_, "audio.jack.id", "Ladoton-synth");
+    if (!settings.audioFile.empty()) {
+        api_.setStr(settings_, "audio.file.name", settings.audioFile.c_str());
+        api_.setStr(settings_, "audio.file.type", "raw");
+        api_.setStr(settings_, "audio.file.format", "float");
+    }
+    synth_ = api_.newSynth(settings_);
+}
+
+std::unique_ptr<SoundFontSynth> SoundFontSynth::create(const FluidSynthApi& api,
+                                                       const SynthSettings& settings) {
+    std::unique_ptr<SoundFontSynth> synth(new SoundFontSynth(api, settings));
+    if (synth->synth_ == nullptr) {
+        return nullptr;
+    }
+    return synth;
+}
+
+SoundFontSynth::~SoundFontSynth() {
+    // The driver's thread renders from the synthesizer: stop it first.
+    if (driver_ != nullptr) {
+        api_.deleteAudioDriver(driver_);
+    }
+    if (synth_ != nullptr) {
+        api_.deleteSynth(synth_);
+    }
+    if (settings_ != nullptr) {
+        api_.deleteSettings(settings_);
+    }
+}
+
+bool SoundFontSynth::loadSoundFont(const std::string& path) {
+    return api_.loadSoundFont(synth_, path.c_str(), 1) != FLUID_FAILED;
+}
+
+bool SoundFontSynth::startAudio() {
+    for (const std::string& driver : audioDrivers_) {
+        if (api_.setStr(settings_, "audio.driver", driver.c_str()) != FLUID_OK) {
+            continue;
+        }
+        driver_ = api_.newAudioDriver(settings_, synth_);
+        if (driver_ != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void SoundFontSynth::play(const ShortMessage& message) {
+    const int channel = message.bytes[0] & 0x0F;
+    const int data1 = message.bytes[1] & 0x7F;
+    const int data2 = message.bytes[2] & 0x7F;
+    switch (message.bytes[0] & 0xF0) {
+    case 0x90:
+        if (data2 == 0) {
+            api_.noteOff(synth_, channel, data1);
+        } else {
+            api_.noteOn(synth_, channel, data1, data2);
+        }
+        break;
+    case 0x80:
+        api_.noteOff(synth_, channel, data1);
+        break;
+    case 0xC0:
+        api_.programChange(synth_, channel, data1);
+        break;
+    default:
+        break;
+    }
+}
+
+void SoundFontSynth::render(std::span<float> left, std::span<float> right) {
+    const auto frames = static_cast<int>(std::min(left.size(), right.size()));
+    api_.writeFloat(synth_, frames, left.data(), 0, 1, right.data(), 0, 1);
+}
+
+} // namespace ladoton

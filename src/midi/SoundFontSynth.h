@@ -1,0 +1,56 @@
+#pragma once
+
+#include "midi/FluidSynthLibrary.h"
+#include "midi/MidiMessage.h"
+
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace ladoton {
+
+struct SynthSettings {
+    double sampleRate = 48000;
+    // The audio buffer: a period of 256 frames, two of them, so at most 512 frames (10.7 ms)
+    // lie between a key and its sound on ALSA, and a 256-frame target (5.3 ms) on PulseAudio.
+    int periodSize = 256;
+    int periods = 2;
+    // FluidSynth's default of 0.2 leaves a General MIDI SoundFont some 40 dB below full scale.
+    double gain = 0.6;
+    // FluidSynth audio drivers, tried in this order; the first that opens plays.
+    std::vector<std::string> audioDrivers{"pulseaudio", "alsa", "jack"};
+    // Where the "file" audio driver writes raw 32-bit float stereo (for tests).
+    std::string audioFile;
+};
+
+// One FluidSynth synthesizer: General MIDI, the drum kit on channel 10, optionally playing on
+// the desktop's audio.
+class SoundFontSynth {
+  public:
+    // nullptr when the synthesizer cannot be made.
+    static std::unique_ptr<SoundFontSynth> create(const FluidSynthApi& api,
+                                                  const SynthSettings& settings);
+    ~SoundFontSynth();
+    SoundFontSynth(const SoundFontSynth&) = delete;
+    SoundFontSynth& operator=(const SoundFontSynth&) = delete;
+
+    bool loadSoundFont(const std::string& path);
+    // Starts the first audio driver of the settings that opens; false when none does.
+    bool startAudio();
+    // Note-on (velocity 0 releases), note-off and program change; anything else is ignored.
+    void play(const ShortMessage& message);
+    // Renders the next frames without an audio driver (both spans of the same length).
+    void render(std::span<float> left, std::span<float> right);
+
+  private:
+    SoundFontSynth(const FluidSynthApi& api, const SynthSettings& settings);
+
+    const FluidSynthApi& api_;
+    std::vector<std::string> audioDrivers_;
+    fluid_settings_t* settings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;
+    fluid_audio_driver_t* driver_ = nullptr;
+};
+
+} // namespace ladoton

@@ -1,0 +1,67 @@
+#include "midi/SystemMidiBackend.h"
+
+#include "midi/CompositeBackend.h"
+#include "midi/FluidSynthBackend.h"
+#include "midi/MidiLibraryNoise.h"
+#include "midi/RtMidiBackend.h"
+
+#include <QMetaObject>
+
+namespace ladoton {
+
+namespace {
+
+std::vector<std::string> audioDriversFromEnvironment(std::vector<std::string> drivers) {
+    const QString chosen = qEnvironmentVariable("LADOTON_SYNTH_AUDIO");
+    if (chosen.isEmpty()) {
+        return drivers;
+    }
+    drivers.clear();
+    for (const QString& name : chosen.split(u',', Qt::SkipEmptyParts)) {
+        drivers.push_back(name.trimmed().toStdString());
+    }
+    return drivers;
+}
+
+} // namespace
+
+SystemMidiBackend::SystemMidiBackend() {
+    // Before any thread of the synthesizer exists: FluidSynth's ALSA and JACK drivers print
+    // through the same libraries, and its JACK driver would start a server of its own.
+    silenceMidiLibraries();
+    std::vector<std::unique_ptr<MidiBackend>> parts;
+    if (qEnvironmentVariable("LADOTON_BUILTIN_SYNTH") != QStringLiteral("0")) {
+        FluidSynthBackend::Options options;
+        options.synth.audioDrivers = audioDriversFromEnvironment(options.synth.audioDrivers);
+        // Called on the synthesizer's thread; the object outlives that thread (the synthesizer
+        // is stopped in the destructor, before QObject's).
+        options.onFailure = [this] {
+            QMetaObject::invokeMethod(this, &SystemMidiBackend::synthFailed, Qt::QueuedConnection);
+        };
+        parts.push_back(std::make_unique<FluidSynthBackend>(std::move(options)));
+    }
+    parts.push_back(std::make_unique<RtMidiBackend>());
+    devices_ = std::make_unique<CompositeBackend>(std::move(parts));
+}
+
+SystemMidiBackend::~SystemMidiBackend() {
+    devices_.reset();
+}
+
+std::vector<std::string> SystemMidiBackend::listDevices() {
+    return devices_->listDevices();
+}
+
+bool SystemMidiBackend::open(int index) {
+    return devices_->open(index);
+}
+
+void SystemMidiBackend::send(const ShortMessage& message) {
+    devices_->send(message);
+}
+
+void SystemMidiBackend::close() {
+    devices_->close();
+}
+
+} // namespace ladoton

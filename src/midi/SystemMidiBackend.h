@@ -1,0 +1,42 @@
+#pragma once
+
+#include "midi/MidiBackend.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+namespace ladoton {
+
+class CompositeBackend;
+
+// The program's device list: the built-in synthesizer as device 0, then the ALSA sequencer's
+// and the JACK MIDI ports.
+//
+// Two environment variables serve tests and measurements:
+//   LADOTON_BUILTIN_SYNTH=0   leaves the built-in synthesizer out, so the first port is device 0;
+//   LADOTON_SYNTH_AUDIO=jack  the FluidSynth audio drivers to try, comma-separated, instead of
+//                             pulseaudio,alsa,jack.
+class SystemMidiBackend final : public QObject, public MidiBackend {
+    Q_OBJECT
+
+  public:
+    SystemMidiBackend();
+    ~SystemMidiBackend() override;
+
+    std::vector<std::string> listDevices() override;
+    bool open(int index) override;
+    void send(const ShortMessage& message) override;
+    void close() override;
+
+  signals:
+    // The built-in synthesizer was opened but could not start (no audio output, or a
+    // SoundFont that does not load). Delivered on the GUI thread.
+    void synthFailed();
+
+  private:
+    std::unique_ptr<CompositeBackend> devices_;
+};
+
+} // namespace ladoton

@@ -1,0 +1,160 @@
+// The built-in synthesizer as a device: opening, starting in the background, and what is sent
+// while it starts. Its sound goes to a file through FluidSynth's file driver.
+#include "midi/FluidSynthBackend.h"
+#include "AudioAnalysis.h"
+#include "midi/MidiMessage.h"
+#include "midi/SoundFontSynth.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+namespace ladoton {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::fundamental;
+using testing::harmonicProfile;
+using testing::noteFrequency;
+using testing::profileDistance;
+using testing::rms;
+
+constexpr double SampleRate = 48000;
+
+bool eventually(const std::function<bool()>& condition) {
+    for (int tenth = 0; tenth < 100; ++tenth) {
+        if (condition()) {
+            return true;
+        }
+        std::this_thread::sleep_for(100ms);
+    }
+    return condition();
+}
+
+// Note 69 of `instrument` rendered offline, 0.3 s to 0.6 s after its start.
+std::vector<float> reference(int instrument) {
+    SynthSettings settings;
+    settings.sampleRate = SampleRate;
+    auto synth = SoundFontSynth::create(*fluidSynth(), settings);
+    synth->loadSoundFont(DefaultSoundFont);
+    synth->play(*programChangeMessage(1, instrument));
+    synth->play(*noteOnMessage(1, 69, 100));
+    std::vector<float> left(SampleRate * 0.6), right(left.size());
+    synth->render(left, right);
+    return {left.begin() + static_cast<std::ptrdiff_t>(SampleRate * 0.3), left.end()};
+}
+
+// The left channel of a raw stereo float file.
+std::vector<float> readLeft(const QString& path) {
+    std::ifstream file(path.toStdString(), std::ios::binary);
+    std::vector<float> left;
+    float frame[2];
+    while (file.read(reinterpret_cast<char*>(frame), sizeof frame)) {
+        left.push_back(frame[0]);
+    }
+    return left;
+}
+
+class FluidSynthBackendTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!isSoundFont(DefaultSoundFont)) {
+            GTEST_SKIP() << "no General MIDI SoundFont at " << DefaultSoundFont;
+        }
+        ASSERT_TRUE(folder.isValid());
+    }
+
+    FluidSynthBackend::Options toFile() const {
+        FluidSynthBackend::Options options;
+        options.synth.sampleRate = SampleRate;
+        options.synth.audioDrivers = {"file"};
+        options.synth.audioFile = audioFile.toStdString();
+        return options;
+    }
+
+    QTemporaryDir folder;
+    QString audioFile = folder.filePath(QStringLiteral("synth.raw"));
+};
+
+TEST(FluidSynthBackendDevices, IsOneDeviceWithARussianName) {
+    FluidSynthBackend backend({});
+    EXPECT_EQ(backend.listDevices(), std::vector<std::string>{"Встроенный синтезатор"});
+    EXPECT_FALSE(backend.open(1));
+    EXPECT_FALSE(backend.open(-1));
+}
+
+TEST(FluidSynthBackendDevices, DoesNotOpenWithoutItsSoundFont) {
+    QTemporaryDir folder;
+    const QString notASoundFont = folder.filePath(QStringLiteral("text.sf2"));
+    std::ofstream(notASoundFont.toStdString()) << "RIFF....WAVE not a SoundFont";
+    for (const QString& path : {folder.filePath(QStringLiteral("missing.sf2")), notASoundFont}) {
+        FluidSynthBackend::Options options;
+        options.soundFont = path.toStdString();
+        FluidSynthBackend backend(std::move(options));
+        EXPECT_FALSE(backend.open(0)) << path.toStdString();
+        backend.send(*noteOnMessage(1, 60, 100)); // no device: nothing happens
+    }
+}
+
+TEST_F(FluidSynthBackendTest, PlaysWhatWasSentWhileItStarted) {
+    FluidSynthBackend backend(toFile());
+    ASSERT_TRUE(backend.open(0));
+    // Sent at once, before the SoundFont can have been read: the program must not be lost,
+    // the held note must sound, the note pressed and released must not.
+    backend.send(*programChangeMessage(1, 41));
+    backend.send(*noteOnMessage(1, 60, 100));
+    backend.send(*noteOnMessage(1, 60, 0));
+    backend.send(*noteOnMessage(1, 69, 100));
+    EXPECT_FALSE(backend.ready());
+    ASSERT_TRUE(eventually([&] { return backend.ready(); }));
+    std::this_thread::sleep_for(600ms);
+    backend.send(*noteOnMessage(1, 69, 0));
+    backend.close();
+
+    const std::vector<float> sound = readLeft(audioFile);
+    ASSERT_GT(sound.size(), SampleRate * 0.4);
+    const std::span<const float> tail = std::span<const float>(sound).last(SampleRate * 0.3);
+    ASSERT_GT(rms(tail), 0.005);
+    const auto pitch = fundamental(tail, SampleRate);
+    ASSERT_TRUE(pitch.has_value());
+    EXPECT_NEAR(*pitch, noteFrequency(69), noteFrequency(69) * 0.01);
+    // The program sent before the start is the one heard.
+    const auto heard = harmonicProfile(tail, SampleRate, noteFrequency(69));
+    const auto violin = harmonicProfile(reference(41), SampleRate, noteFrequency(69));
+    const auto piano = harmonicProfile(reference(1), SampleRate, noteFrequency(69));
+    EXPECT_LT(profileDistance(heard, violin), profileDistance(heard, piano));
+}
+
+TEST_F(FluidSynthBackendTest, ReportsAnAudioOutputThatDoesNotOpen) {
+    std::atomic<int> failures = 0;
+    FluidSynthBackend::Options options = toFile();
+    options.synth.audioDrivers = {"no-such-driver"};
+    options.onFailure = [&] { ++failures; };
+    FluidSynthBackend backend(std::move(options));
+    ASSERT_TRUE(backend.open(0));
+    backend.send(*noteOnMessage(1, 60, 100));
+    ASSERT_TRUE(eventually([&] { return failures == 1; }));
+    EXPECT_FALSE(backend.ready());
+    backend.send(*noteOnMessage(1, 60, 0)); // dropped, and nothing breaks
+    backend.close();
+    EXPECT_EQ(failures, 1);
+}
+
+TEST_F(FluidSynthBackendTest, ClosesWhileStartingAndOpensAgain) {
+    FluidSynthBackend backend(toFile());
+    ASSERT_TRUE(backend.open(0));
+    backend.close();
+    EXPECT_FALSE(backend.ready());
+    backend.send(*noteOnMessage(1, 60, 100)); // closed: dropped
+    ASSERT_TRUE(backend.open(0));
+    EXPECT_TRUE(eventually([&] { return backend.ready(); }));
+}
+
+} // namespace
+} // namespace ladoton
