@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The built-in synthesizer is device 0 and plays at once: with its audio on a private JACK
+# server, key Q sounds note 48 (C3, 130.81 Hz).
+# Usage: synth_audio_test.sh path/to/ladoton [path/to/ladoton_xtest_keys]
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_init "$@"
+PITCH=$(dirname "$E2E_PROGRAM")/tests/e2e/ladoton_jack_pitch
+[[ -x $PITCH ]] || e2e_fail "no pitch listener at $PITCH"
+
+e2e_start_xvfb
+e2e_start_jack
+# The built-in synthesizer stays in the device list, and as the dummy server has no sound card
+# its audio goes straight to JACK.
+export E2E_BUILTIN_SYNTH=1 LADOTON_SYNTH_AUDIO=jack
+e2e_start_program
+e2e_wait_for 20 "the synthesizer's JACK output" e2e_jack_has_port "Ladoton-synth:left"
+
+"$PITCH" Ladoton-synth:left 30 >"$E2E_DIR/pitch.log" 2>"$E2E_DIR/pitch.err" &
+listener=$!
+e2e_track "$listener"
+e2e_wait_for 10 "the pitch listener" grep -q listening "$E2E_DIR/pitch.log"
+
+e2e_keys +"$KEY_Q" @600 -"$KEY_Q"
+wait "$listener" || e2e_fail "no pitch heard: $(tail -n 1 "$E2E_DIR/pitch.log")"
+heard=$(tail -n 1 "$E2E_DIR/pitch.log")
+e2e_log "heard $heard Hz for Q, note 48 is 130.81 Hz"
+awk -v f="$heard" 'BEGIN { d = f / 130.8128 - 1; exit !(d < 0.01 && d > -0.01) }' ||
+    e2e_fail "Q sounded at $heard Hz, not note 48 (130.81 Hz)"
+
+e2e_program_alive || e2e_fail "the program ended"
+e2e_expect_quiet_program
+e2e_log "PASS"
