@@ -1,4 +1,4 @@
-list(APPEND LADOTON_CORE_SOURCES)
+list(APPEND LADOTON_CORE_SOURCES src/app/SettingsRecord.cpp)
 list(APPEND LADOTON_GUI_SOURCES
     src/app/Controls.cpp
     src/app/DataExchange.cpp

@@ -1,5 +1,8 @@
 #include "platform/QtPrompts.h"
 
+#include "keys/KeyAssignDialog.h"
+#include "ui/AboutDialog.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -7,6 +10,8 @@ namespace ladoton {
 
 void QtPrompts::message(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+    // The texts are the program's own and hold angle brackets, never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -36,8 +41,15 @@ QString QtPrompts::saveFileName(QWidget* owner, const QString& folder, const QSt
     return runFileDialog(owner, QFileDialog::AcceptSave, folder, filter, defaultSuffix);
 }
 
-int QtPrompts::assignKey(QWidget* /*owner*/) { return 0; }
+int QtPrompts::assignKey(QWidget* owner) {
+    KeyAssignDialog dialog(owner);
+    dialog.exec();
+    return dialog.keyCode();
+}
 
-void QtPrompts::about(QWidget* /*owner*/) {}
+void QtPrompts::about(QWidget* owner) {
+    AboutDialog dialog(owner);
+    dialog.exec();
+}
 
 } // namespace ladoton

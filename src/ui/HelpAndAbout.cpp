@@ -1,9 +1,15 @@
 #include "app/KeyboardDialog.h"
+#include "ui/KeyHelp.h"
 
 namespace ladoton {
 
-void KeyboardDialog::OnKeyHelp() {}
+void KeyboardDialog::OnKeyHelp() {
+    prompts_.message(this, QString::fromUtf8(KeyHelpCaption),
+                     QString::fromStdString(keyHelpText()));
+}
 
-void KeyboardDialog::OnAbout() { prompts_.about(this); }
+void KeyboardDialog::OnAbout() {
+    prompts_.about(this);
+}
 
 } // namespace ladoton

@@ -1,0 +1,106 @@
+#include "TestDialog.h"
+#include "app/Controls.h"
+#include "app/SettingsRecord.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace ladoton;
+using namespace ladoton::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+void writeRecord(const fs::path& file, const std::vector<int32_t>& fields) {
+    std::ofstream out(file, std::ios::binary);
+    for (int32_t field : fields) {
+        const auto bits = static_cast<uint32_t>(field);
+        const char bytes[4] = {static_cast<char>(bits), static_cast<char>(bits >> 8),
+                               static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
+        out.write(bytes, 4);
+    }
+}
+
+struct Values {
+    int amplitude, instrument, octave, transposition;
+    bool operator==(const Values&) const = default;
+};
+
+Values valuesOf(KeyboardDialog& dialog) {
+    return {dialog.amplitude, dialog.instrument, dialog.octave, dialog.transposition};
+}
+
+} // namespace
+
+TEST(Settings, EightByteFileSetsAmplitudeAndZeroesTheRest) {
+    TestDialog t(false);
+    writeRecord(t.settingsFile(), {24, 100});
+    t.restart(false);
+    EXPECT_EQ(valuesOf(t.dialog()), (Values{100, 0, 0, 0}));
+}
+
+TEST(Settings, FullOrLongerFileIsReadAndAWrongSizeFieldIgnored) {
+    TestDialog t(false);
+    writeRecord(t.settingsFile(), {24, 90, 33, 6, -3, 0, 777, 888});
+    t.restart(false);
+    EXPECT_EQ(valuesOf(t.dialog()), (Values{90, 33, 6, -3}));
+
+    writeRecord(t.settingsFile(), {23, 90, 33, 6, -3, 0});
+    t.restart(false);
+    EXPECT_EQ(valuesOf(t.dialog()), (Values{60, 0, 4, 0}));
+}
+
+TEST(Settings, CloseWritesTheShownValuesWithTheSlidersInstrument) {
+    TestDialog t;
+    t->amplitude = 77;
+    t->instrumentSlider->setValue(42);
+    t->octave = 6;
+    t->transposition = -5;
+    t->instrument = 9; // a random change leaves the slider where the user put it
+    t->UpdateData(false);
+
+    t->OnClose();
+
+    ASSERT_EQ(fs::file_size(t.settingsFile()), 24u);
+    const auto record = readSettingsFile(t.settingsFile());
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->amplitude, 77);
+    EXPECT_EQ(record->instrument, 42);
+    EXPECT_EQ(record->octave, 6);
+    EXPECT_EQ(record->transposition, -5);
+    EXPECT_EQ(record->reserved, 0);
+
+    t.restart();
+    EXPECT_EQ(t->instrument, 42);
+    EXPECT_EQ(t->octave, 6);
+    EXPECT_EQ(t->transposition, -5);
+    EXPECT_EQ(t->amplitude, 77);
+}
+
+TEST(Settings, CloseWritesWhereTheProgramStartedWhateverTheCurrentFolder) {
+    TestDialog t;
+    const fs::path started = fs::current_path();
+    const fs::path elsewhere = t.folder() / "melodies";
+    fs::create_directory(elsewhere);
+    fs::current_path(elsewhere);
+    t->OnClose();
+    fs::current_path(started);
+    EXPECT_TRUE(fs::exists(t.settingsFile()));
+    EXPECT_FALSE(fs::exists(elsewhere / "setting.dat"));
+}
+
+TEST(Settings, ExitWritesNothing) {
+    TestDialog t;
+    t->OnCommand(command::Exit);
+    EXPECT_FALSE(fs::exists(t.settingsFile()));
+}
+
+TEST(Settings, UnwritableSettingsAreSkippedSilently) {
+    TestDialog t;
+    const int closes = t.backend.closeCount;
+    fs::create_directory(t.settingsFile()); // in the way even for root
+    t->OnClose();
+    EXPECT_TRUE(fs::is_directory(t.settingsFile()));
+    EXPECT_TRUE(t.prompts.messages.empty());
+    EXPECT_EQ(t.backend.closeCount, closes + 1); // the close goes on
+}
