@@ -99,10 +99,6 @@ e2e_cleanup() {
     for ((index = ${#E2E_PIDS[@]} - 1; index >= 0; index--)); do
         e2e_stop_pid "${E2E_PIDS[index]}"
     done
-    # libjack leaves the semaphores of clients that were killed; the server's name is ours alone.
-    if [[ ${JACK_DEFAULT_SERVER:-} == ladoton-e2e-* ]]; then
-        rm -f /dev/shm/jack_sem.*_"${JACK_DEFAULT_SERVER}"_*
-    fi
     if [[ -n $E2E_DIR && -d $E2E_DIR ]]; then
         if [[ $status -ne 0 || -n ${E2E_VERBOSE:-} ]]; then
             e2e_show_logs
@@ -180,16 +176,45 @@ e2e_screenshot() {
 
 e2e_jack_ready() { jack_lsp >/dev/null 2>&1; }
 
-# e2e_start_jack [NAME]: a dummy-driver JACK server that only this script knows by name (a new
-# one unless NAME is given). The short period (256 frames at 48 kHz, 5.3 ms) keeps the monitors'
-# timestamps fine-grained.
+# e2e_start_jack [NAME]: a dummy-driver JACK server under a name no other running server has.
+# libjack registers servers in a table of eight that it cleans only when a name comes back, so
+# a server that was killed would hold its entry for good under a name never used again; the
+# names therefore come from a small set, and a name that a running server has is skipped. The
+# short period (128 frames at 48 kHz, 2.7 ms) keeps the monitors' timestamps fine-grained.
 e2e_start_jack() {
-    export JACK_DEFAULT_SERVER="${1:-ladoton-e2e-$$-$RANDOM}"
-    jackd -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 \
+    local slot
+    if [[ -n ${1:-} ]]; then
+        e2e_launch_jack "$1" || e2e_fail "the JACK server $1 did not start"
+        return
+    fi
+    for ((slot = 0; slot < 6; slot++)); do
+        e2e_launch_jack "ladoton-e2e-$slot" && return
+    done
+    e2e_fail "no JACK server could start (see jackd.log)"
+}
+
+# e2e_launch_jack NAME: starts the server; fails when a server of that name runs already or the
+# new one ends before it answers.
+e2e_launch_jack() {
+    export JACK_DEFAULT_SERVER=$1
+    if e2e_jack_ready; then
+        return 1
+    fi
+    echo "---- jackd -n $1" >>"$E2E_DIR/jackd.log"
+    jackd -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 128 \
         </dev/null >>"$E2E_DIR/jackd.log" 2>&1 &
     E2E_JACK_PID=$!
     e2e_track "$E2E_JACK_PID"
-    e2e_wait_for 20 "the JACK server $JACK_DEFAULT_SERVER" e2e_jack_ready
+    local deadline=$((SECONDS + 20))
+    until e2e_jack_ready; do
+        e2e_alive "$E2E_JACK_PID" || return 1
+        ((SECONDS < deadline)) || e2e_fail "timed out waiting for the JACK server $1"
+        sleep 0.1
+    done
+    # Another script may have started a server of that name at the same moment; then this one
+    # ends, as libjack refuses a second server of a name.
+    sleep 0.3
+    e2e_alive "$E2E_JACK_PID"
 }
 
 e2e_stop_jack() {

@@ -14,24 +14,34 @@ e2e_wait_midi 10 monitor 'c0 00'
 e2e_keys "+$KEY_Q" @150 "-$KEY_Q" @250 "+$KEY_W" @200 "-$KEY_W" @300 "+$KEY_E" @180 "-$KEY_E"
 e2e_sleep 0.5
 e2e_keys "$KEY_SPACE"
-readonly phrase_events=6 passes=3
+readonly phrase_events=6 passes=4
 e2e_wait_for 20 "$passes passes of playback" \
     eval '[[ $(e2e_midi monitor | grep -c " 9") -ge $((phrase_events * (passes + 1))) ]]'
 e2e_exit_program
 
 # The note messages: the phrase as played, then the passes of playback. Every pass must repeat
-# the played bytes in order, each event within 20 ms (960 frames at 48 kHz) of its played time
-# counted from the first event.
+# the played bytes in order. A pass is on time when each event comes within 20 ms (960 frames at
+# 48 kHz) of its played time counted from the first event, and a pass after the first begins
+# within 20 ms of the end of the one before (playback steps every 10 ms; the monitor sees the messages in JACK
+# periods of 2.7 ms). On a busy machine the scheduler can hold the program back once in a
+# while, so one pass of the four may be late, by 50 ms at most.
 e2e_midi monitor | grep ' 9' | awk -v events="$phrase_events" -v passes="$passes" '
+    function check(ms, limit) {
+        if (ms < 0) ms = -ms
+        if (ms > largest) largest = ms
+        if (ms > 50) wild++
+        return ms <= limit
+    }
     {
         frame[NR - 1] = $1
         $1 = ""
         bytes[NR - 1] = substr($0, 2)
     }
     END {
-        failures = 0
+        wrong = wild = late = largest = 0
         for (pass = 1; pass <= passes; pass++) {
             first = pass * events
+            on_time = pass == 1 || check((frame[first] - frame[first - 1]) / 48, 20)
             for (event = 0; event < events; event++) {
                 played = frame[event] - frame[0]
                 replayed = frame[first + event] - frame[first]
@@ -40,15 +50,17 @@ e2e_midi monitor | grep ' 9' | awk -v events="$phrase_events" -v passes="$passes
                     event, bytes[first + event], replayed / 48, played / 48, drift
                 if (bytes[first + event] != bytes[event]) {
                     print "  wrong message, played: " bytes[event]
-                    failures++
+                    wrong++
                 }
-                if (drift > 20 || drift < -20) {
+                if (!check(drift, 20)) {
                     print "  more than 20 ms off"
-                    failures++
+                    on_time = 0
                 }
             }
+            late += !on_time
         }
-        exit failures > 0
+        printf "largest difference %.1f ms, %d of %d passes late\n", largest, late, passes
+        exit wrong > 0 || wild > 0 || late > 1
     }' >"$E2E_DIR/timing.log" || {
     cat "$E2E_DIR/timing.log" >&2
     e2e_fail "playback did not repeat the phrase"
@@ -60,4 +72,4 @@ played=$(e2e_midi_bytes monitor | grep '^9' | head -n "$phrase_events" | tr '\n'
 [[ $played == "90 30 3c 90 30 00 90 32 3c 90 32 00 90 34 3c 90 34 00 " ]] ||
     e2e_fail "the phrase was played as: $played"
 e2e_expect_quiet_program
-e2e_log "PASS"
+e2e_log "PASS ($(tail -n 1 "$E2E_DIR/timing.log"))"
