@@ -2,6 +2,7 @@
 
 #include "midi/CompositeBackend.h"
 #include "midi/FluidSynthBackend.h"
+#include "midi/LazyBackend.h"
 #include "midi/MidiLibraryNoise.h"
 #include "midi/RtMidiBackend.h"
 
@@ -40,7 +41,10 @@ SystemMidiBackend::SystemMidiBackend() {
         };
         parts.push_back(std::make_unique<FluidSynthBackend>(std::move(options)));
     }
-    parts.push_back(std::make_unique<RtMidiBackend>());
+    // Connecting to the ALSA sequencer and to JACK takes a good part of the start-up; with the
+    // synthesizer as device 0 it waits for the first device menu.
+    parts.push_back(
+        std::make_unique<LazyBackend>([] { return std::make_unique<RtMidiBackend>(); }));
     devices_ = std::make_unique<CompositeBackend>(std::move(parts));
 }
 

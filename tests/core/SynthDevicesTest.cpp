@@ -2,6 +2,7 @@
 // still starting keeps of the messages it is sent.
 #include "RecordingBackend.h"
 #include "midi/CompositeBackend.h"
+#include "midi/LazyBackend.h"
 #include "midi/MidiMessage.h"
 #include "midi/PendingMessages.h"
 
@@ -101,6 +102,36 @@ TEST_F(CompositeBackendTest, FollowsTheListsAsTheyAreNow) {
     ports->devices = {"Port New", "Port A", "Port B"};
     ASSERT_TRUE(devices->open(2));
     EXPECT_THAT(ports->opened, ElementsAre(1));
+}
+
+TEST(LazyBackend, IsMadeOnlyWhenListedOrOpened) {
+    int made = 0;
+    RecordingBackend* ports = nullptr;
+    std::vector<std::unique_ptr<MidiBackend>> parts;
+    auto synth = std::make_unique<RecordingBackend>();
+    synth->devices = {"Встроенный синтезатор"};
+    parts.push_back(std::move(synth));
+    parts.push_back(std::make_unique<LazyBackend>([&] {
+        ++made;
+        auto backend = std::make_unique<RecordingBackend>();
+        ports = backend.get();
+        return backend;
+    }));
+    CompositeBackend devices(std::move(parts));
+
+    // Starting on the synthesizer, playing and closing it leave the ports alone.
+    ASSERT_TRUE(devices.open(0));
+    devices.send(noteOn(1, 60, 60));
+    devices.close();
+    EXPECT_EQ(made, 0);
+
+    // The first device menu makes them, once.
+    EXPECT_THAT(devices.listDevices(),
+                ElementsAre("Встроенный синтезатор", "Test device 0", "Test device 1"));
+    ASSERT_TRUE(devices.open(2));
+    devices.send(noteOn(1, 62, 60));
+    EXPECT_EQ(made, 1);
+    EXPECT_THAT(ports->sent, ElementsAre(noteOn(1, 62, 60)));
 }
 
 } // namespace
