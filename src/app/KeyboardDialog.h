@@ -12,6 +12,7 @@
 #include <string>
 
 class QCheckBox;
+class QFont;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
@@ -22,6 +23,7 @@ namespace ladoton {
 
 class ClientSurface;
 class KeyRouter;
+class KeyboardCanvas;
 class KeyboardOverlay;
 class SpinArrows;
 class TrackBar;
@@ -47,7 +49,7 @@ inline constexpr int ResetMelody = 32779;
 class KeyboardDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     struct Seams {
         Clock& clock;
         Prompts& prompts;
@@ -90,6 +92,9 @@ public:
 
     // Painting of the piano keys.
     void DrawKeyboard();
+    // Composes one key off-screen (src/render); the drawing objects are made at first use.
+    void DrawKey(const QFont* font, int keyCode, int row);
+    KeyboardCanvas& canvas();
 
     void OnKeyHelp();
     void OnAbout();
@@ -136,12 +141,12 @@ public:
 
     ProgramState& state() { return state_; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void buildWindow();
     void buildMenu();
     void connectControls();
@@ -177,9 +182,10 @@ private:
     QMenuBar* menuBar_ = nullptr;
     ClientSurface* client_ = nullptr;
     KeyboardOverlay* overlay_ = nullptr;
+    KeyboardCanvas* canvas_ = nullptr; // a child object: deleted with the window
     KeyRouter* keyRouter_ = nullptr;
     std::map<int, QWidget*> controls_;
-    std::map<int, int> timerIds_;    // our id -> Qt's id
+    std::map<int, int> timerIds_;     // our id -> Qt's id
     std::map<int, int> timerPeriods_; // our id -> period
 };
 
