@@ -1,9 +1,69 @@
 #include "app/KeyboardDialog.h"
+#include "melody/MelodyFileIo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace ladoton {
 
-void KeyboardDialog::saveMelody() {}
+namespace {
+const QString FileFilter = QStringLiteral("Файлы Ладотон (*.mdt)");
+const QString FileSuffix = QStringLiteral("mdt");
+const QString SaveCaption = QStringLiteral("Запись композиции");
+const QString LoadCaption = QStringLiteral("Загрузка композиции");
+const QString InvalidCaption = QStringLiteral("Загрузка midi данных");
 
-void KeyboardDialog::loadMelody() {}
+std::filesystem::path toPath(const QString& file) {
+    return std::filesystem::path(QFile::encodeName(file).toStdString());
+}
+
+// Like the system dialogs, choosing a file makes its folder the current directory, so the
+// next dialog, and every relative file name, starts from there.
+void enterFolderOf(const QString& file) {
+    QDir::setCurrent(QFileInfo(file).absolutePath());
+}
+} // namespace
+
+void KeyboardDialog::saveMelody() {
+    const QString file = prompts_.saveFileName(this, QDir::currentPath(), FileFilter, FileSuffix);
+    if (file.isEmpty()) {
+        return;
+    }
+    enterFolderOf(file);
+    const QString name = QFileInfo(file).fileName();
+    const std::optional<uint64_t> length = saveMelodyFile(toPath(file), melody_.events());
+    if (!length) {
+        prompts_.message(this, SaveCaption, QStringLiteral("Ошибка записи файла ") + name);
+        return;
+    }
+    prompts_.message(this, SaveCaption,
+                     QStringLiteral("Файл ") + name + QStringLiteral(" успешно записан(") +
+                         QString::number(*length) + QStringLiteral(" байт)"));
+}
+
+void KeyboardDialog::loadMelody() {
+    const QString file = prompts_.openFileName(this, QDir::currentPath(), FileFilter, FileSuffix);
+    if (file.isEmpty()) {
+        return;
+    }
+    enterFolderOf(file);
+    MelodyLoadResult loaded = loadMelodyFile(toPath(file));
+    switch (loaded.status) {
+    case MelodyLoadStatus::NotLoaded:
+        prompts_.message(this, LoadCaption, QStringLiteral("Данные не загружены"));
+        return;
+    case MelodyLoadStatus::Invalid:
+        prompts_.message(this, InvalidCaption,
+                         QStringLiteral("Файл ") + QFileInfo(file).fileName() +
+                             QStringLiteral(" некорректен"));
+        return;
+    case MelodyLoadStatus::Loaded:
+        break;
+    }
+    // A running pass goes on from its position in the new melody; held keys stay held.
+    melody_.replace(std::move(loaded.events));
+    playback_.isPlaying = true;
+}
 
 } // namespace ladoton

@@ -10,26 +10,34 @@ namespace ladoton::testing {
 
 // Answers the window's boxes and dialogs from a script and remembers what was shown.
 class ScriptedPrompts final : public Prompts {
-public:
+  public:
     struct Shown {
         QString caption;
         QString text;
     };
     std::vector<Shown> messages;
+    struct FileDialogShown {
+        bool save;
+        QString filter;
+        QString defaultSuffix;
+    };
     std::deque<QString> fileAnswers; // empty string: cancelled
     std::vector<QString> fileFolders;
+    std::vector<FileDialogShown> fileDialogs;
     std::deque<int> keyAnswers;
     int aboutCount = 0;
 
     void message(QWidget*, const QString& caption, const QString& text) override {
         messages.push_back({caption, text});
     }
-    QString openFileName(QWidget*, const QString& folder, const QString&,
-                         const QString&) override {
+    QString openFileName(QWidget*, const QString& folder, const QString& filter,
+                         const QString& defaultSuffix) override {
+        fileDialogs.push_back({false, filter, defaultSuffix});
         return nextFile(folder);
     }
-    QString saveFileName(QWidget*, const QString& folder, const QString&,
-                         const QString&) override {
+    QString saveFileName(QWidget*, const QString& folder, const QString& filter,
+                         const QString& defaultSuffix) override {
+        fileDialogs.push_back({true, filter, defaultSuffix});
         return nextFile(folder);
     }
     int assignKey(QWidget*) override {
@@ -42,7 +50,7 @@ public:
     }
     void about(QWidget*) override { ++aboutCount; }
 
-private:
+  private:
     QString nextFile(const QString& folder) {
         fileFolders.push_back(folder);
         if (fileAnswers.empty()) {
