@@ -34,7 +34,9 @@ void SpinArrows::setRange(int lower, int upper) {
     upper_ = upper;
 }
 
-void SpinArrows::click(int step) { emit delta(step); }
+void SpinArrows::click(int step) {
+    emit delta(step);
+}
 
 void SpinArrows::resizeEvent(QResizeEvent* /*event*/) {
     const int half = height() / 2;

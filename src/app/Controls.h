@@ -12,31 +12,31 @@ namespace ladoton {
 // notification does: the window learns of slider moves only through it.
 class TrackBar : public QSlider {
     Q_OBJECT
-public:
+  public:
     explicit TrackBar(QWidget* parent);
 
-signals:
+  signals:
     void customDraw();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
 // Two arrow buttons that report a step of +1 (up) or -1 (down).
 class SpinArrows : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SpinArrows(QWidget* parent);
     void setRange(int lower, int upper);
     void click(int delta);
 
-signals:
+  signals:
     void delta(int delta);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QToolButton* up_;
     QToolButton* down_;
     int lower_ = 1;
@@ -46,13 +46,13 @@ private:
 // The window's own surface below the menu bar, on which every control stands.
 class ClientSurface : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ClientSurface(QWidget* parent);
 
     std::function<void(QPoint)> onRightClick;
     std::function<void(const QRegion&)> onPaint;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 };

@@ -52,7 +52,7 @@ QString textOf(QWidget* widget) {
 }
 
 class Exchange {
-public:
+  public:
     Exchange(const KeyboardDialog& dialog, bool read) : dialog_(dialog), read_(read) {}
 
     void text(int id, std::string& member) {
@@ -91,7 +91,7 @@ public:
         }
     }
 
-private:
+  private:
     const KeyboardDialog& dialog_;
     bool read_;
 };

@@ -21,7 +21,9 @@ KeyRouter::KeyRouter(KeyboardDialog& dialog) : dialog_(dialog) {
     QApplication::instance()->installEventFilter(this);
 }
 
-KeyRouter::~KeyRouter() { QApplication::instance()->removeEventFilter(this); }
+KeyRouter::~KeyRouter() {
+    QApplication::instance()->removeEventFilter(this);
+}
 
 bool KeyRouter::isForMainWindow(QObject* watched) const {
     auto* widget = qobject_cast<QWidget*>(watched);

@@ -12,14 +12,14 @@ class KeyboardDialog;
 // addressed to the main window: key presses go to pressKey and stop there, key
 // releases go to releaseKey. Alt combinations and F10 go on to the menu.
 class KeyRouter : public QObject {
-public:
+  public:
     explicit KeyRouter(KeyboardDialog& dialog);
     ~KeyRouter() override;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     bool isForMainWindow(QObject* watched) const;
 
     KeyboardDialog& dialog_;

@@ -5,11 +5,11 @@ namespace ladoton {
 // Starts the program: the application object, the MIDI output and the main window
 // run modally until it ends.
 class KeyboardApp {
-public:
+  public:
     KeyboardApp(int& argc, char** argv);
     bool InitInstance();
 
-private:
+  private:
     int& argc_;
     char** argv_;
 };

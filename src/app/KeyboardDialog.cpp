@@ -98,9 +98,9 @@ void KeyboardDialog::buildWindow() {
         const bool black = std::string_view(key.caption).find('#') != std::string_view::npos;
         auto* button = new QPushButton(QString::fromUtf8(key.caption), client_);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setGeometry(black ? duRect(key.x, BlackKeyTopDu, BlackKeyWidthDu, BlackKeyHeightDu)
-                                  : duRect(key.x, WhiteKeyTopDu, WhiteKeyWidthDu,
-                                           WhiteKeyHeightDu));
+        button->setGeometry(black
+                                ? duRect(key.x, BlackKeyTopDu, BlackKeyWidthDu, BlackKeyHeightDu)
+                                : duRect(key.x, WhiteKeyTopDu, WhiteKeyWidthDu, WhiteKeyHeightDu));
         controls_[key.id] = button;
         connect(button, &QPushButton::clicked, this, [this, id = key.id] { OnCommand(id); });
     }
@@ -169,7 +169,9 @@ QPushButton* KeyboardDialog::pianoButton(int id) const {
     return qobject_cast<QPushButton*>(control(id));
 }
 
-QWidget* KeyboardDialog::clientArea() const { return client_; }
+QWidget* KeyboardDialog::clientArea() const {
+    return client_;
+}
 
 int KeyboardDialog::DoModal() {
     OnInitDialog();
@@ -377,6 +379,8 @@ void KeyboardDialog::collapseWindow() {
     repaint();
 }
 
-bool KeyboardDialog::isCtrlHeld() const { return keyStates_[vk::Control].pressed != 0; }
+bool KeyboardDialog::isCtrlHeld() const {
+    return keyStates_[vk::Control].pressed != 0;
+}
 
 } // namespace ladoton

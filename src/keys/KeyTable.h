@@ -32,7 +32,9 @@ KeyTable initialKeyTable();
 // The key name a reassigned row shows.
 inline constexpr const char* ReassignedKeyName = "ПР";
 
-inline bool isKeyCode(int code) { return code >= 0 && code < KeyCodeCount; }
+inline bool isKeyCode(int code) {
+    return code >= 0 && code < KeyCodeCount;
+}
 
 // First row, in table order, played by the piano-key button; -1 when none.
 int firstRowForButton(const KeyTable& table, int buttonId);

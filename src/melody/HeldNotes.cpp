@@ -6,14 +6,16 @@ namespace ladoton {
 
 namespace {
 constexpr const char* IntervalNames[13] = {
-    "чист. прима",   "малая сек.",     "больш. сек.",  "малая терция", "больш. терция",
-    "чистая кварта", "увелич. кварта", "чист. квинта", "малая секста", "больш. секста",
+    "чист. прима",   "малая сек.",     "больш. сек.",   "малая терция", "больш. терция",
+    "чистая кварта", "увелич. кварта", "чист. квинта",  "малая секста", "больш. секста",
     "малая септа",   "больш. септа",   "чистая октава",
 };
-constexpr const char* RussianNoteNames[12] = {"до",    "до#", "ре",  "ре#", "ми",  "фа",
-                                              "фа#",   "соль", "соль#", "ля", "ля#", "си"};
+constexpr const char* RussianNoteNames[12] = {"до",  "до#",  "ре",    "ре#", "ми",  "фа",
+                                              "фа#", "соль", "соль#", "ля",  "ля#", "си"};
 
-bool isMidiNote(int32_t note) { return note >= 0 && note <= 127; }
+bool isMidiNote(int32_t note) {
+    return note >= 0 && note <= 127;
+}
 
 std::string describeIntervals(const std::vector<int32_t>& notes, std::vector<int64_t>& steps) {
     std::string text;
@@ -27,8 +29,12 @@ std::string describeIntervals(const std::vector<int32_t>& notes, std::vector<int
 }
 } // namespace
 
-const char* intervalName(int semitones) { return IntervalNames[semitones]; }
-const char* russianNoteName(int pitchClass) { return RussianNoteNames[pitchClass]; }
+const char* intervalName(int semitones) {
+    return IntervalNames[semitones];
+}
+const char* russianNoteName(int pitchClass) {
+    return RussianNoteNames[pitchClass];
+}
 
 std::vector<int32_t> gatherHeldNotes(const KeyStates& keyStates) {
     std::vector<int32_t> notes;

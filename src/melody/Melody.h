@@ -29,7 +29,7 @@ inline MelodyEvent makeEvent(int32_t keyCode, uint8_t keyDown, uint32_t time) {
 
 // The recorded melody: events in the order they were appended.
 class Melody {
-public:
+  public:
     // Grows the storage to count + max(count, 1) records when it is full.
     void append(const MelodyEvent& event);
     // Empties the melody; the storage is kept.
@@ -42,7 +42,7 @@ public:
     const MelodyEvent& operator[](std::size_t index) const { return events_[index]; }
     const std::vector<MelodyEvent>& events() const { return events_; }
 
-private:
+  private:
     std::vector<MelodyEvent> events_;
 };
 

@@ -9,7 +9,7 @@ namespace ladoton {
 
 // A list of MIDI output devices by index, of which at most one is open at a time.
 class MidiBackend {
-public:
+  public:
     virtual ~MidiBackend() = default;
 
     // The devices present now, in index order, by name.

@@ -4,7 +4,9 @@
 
 namespace ladoton {
 namespace {
-bool isChannel(int channel) { return channel >= 1 && channel <= 16; }
+bool isChannel(int channel) {
+    return channel >= 1 && channel <= 16;
+}
 } // namespace
 
 std::optional<ShortMessage> noteOnMessage(int channel, int note, int velocity) {

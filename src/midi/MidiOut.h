@@ -13,7 +13,7 @@ inline constexpr int DeviceCommandBase = 128;
 
 // The one MIDI output of the program: an open device and the two messages it sends.
 class MidiOut {
-public:
+  public:
     using ErrorReporter = std::function<void(const std::string& text)>;
 
     MidiOut(MidiBackend& backend, Clock& clock) : backend_(backend), clock_(clock) {}
@@ -37,7 +37,7 @@ public:
     int deviceId = 0;
     int deviceCount = 0;
 
-private:
+  private:
     void report(const std::string& text);
 
     MidiBackend& backend_;

@@ -9,7 +9,7 @@ namespace ladoton {
 // The modal boxes and dialogs the main window raises. The program uses the Qt ones;
 // tests answer them from a script.
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
 
     // A message box with one OK button and no icon.

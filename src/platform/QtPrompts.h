@@ -5,7 +5,7 @@
 namespace ladoton {
 
 class QtPrompts final : public Prompts {
-public:
+  public:
     void message(QWidget* owner, const QString& caption, const QString& text) override;
     QString openFileName(QWidget* owner, const QString& folder, const QString& filter,
                          const QString& defaultSuffix) override;

@@ -6,7 +6,8 @@
 using namespace ladoton;
 
 namespace {
-void expectTexts(std::vector<int32_t> notes, const std::string& held, const std::string& intervals) {
+void expectTexts(std::vector<int32_t> notes, const std::string& held,
+                 const std::string& intervals) {
     const HeldNotesTexts texts = describeHeldNotes(std::move(notes));
     EXPECT_EQ(texts.heldNotesText, held);
     EXPECT_EQ(texts.intervalText, intervals);

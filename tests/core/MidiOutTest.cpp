@@ -1,8 +1,8 @@
+#include "midi/MidiOut.h"
 #include "ManualClock.h"
 #include "PrintMessage.h"
 #include "RecordingBackend.h"
 #include "keys/KeyTable.h"
-#include "midi/MidiOut.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,8 +14,12 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
-ShortMessage bytes(uint8_t a, uint8_t b, uint8_t c) { return {{a, b, c}, 3}; }
-ShortMessage bytes(uint8_t a, uint8_t b) { return {{a, b, 0}, 2}; }
+ShortMessage bytes(uint8_t a, uint8_t b, uint8_t c) {
+    return {{a, b, c}, 3};
+}
+ShortMessage bytes(uint8_t a, uint8_t b) {
+    return {{a, b, 0}, 2};
+}
 
 struct MidiOutTest : ::testing::Test {
     RecordingBackend backend;

@@ -128,7 +128,7 @@ TEST_F(KeyPlaying, CtrlWithArrowsChangesOctaveWithinOneToNineAndTranspositionWit
         t->pressKey(vk::Right);
     }
     EXPECT_EQ(t->transposition, 7);
-    EXPECT_EQ(t->instrument, 62);          // the program, not the slider
+    EXPECT_EQ(t->instrument, 62);         // the program, not the slider
     EXPECT_THAT(t.takeSent(), IsEmpty()); // and nothing is sent
     t->releaseKey(vk::Control);
     t->pressKey('Q');

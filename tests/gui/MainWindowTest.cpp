@@ -17,7 +17,9 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 namespace {
-QString editText(TestDialog& t, int id) { return qobject_cast<QLineEdit*>(t->control(id))->text(); }
+QString editText(TestDialog& t, int id) {
+    return qobject_cast<QLineEdit*>(t->control(id))->text();
+}
 } // namespace
 
 TEST(MainWindow, StartsWithInitialValues) {

@@ -4,9 +4,9 @@
 
 #include <QCheckBox>
 #include <cstdlib>
-#include <set>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace ladoton;
 using namespace ladoton::testing;
@@ -69,8 +69,8 @@ TEST_F(Playback, AChordComesOutOnConsecutiveMessagesInRecordedOrder) {
     record({{'Q', 0}, {'E', 0}, {'T', 0}, {-'Q', 500}, {-'E', 500}, {-'T', 500}});
     t->startPlayback();
     tick(3);
-    EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 52, 60),
-                                          noteOn(0x90, 55, 60)));
+    EXPECT_THAT(t.takeSent(),
+                ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 52, 60), noteOn(0x90, 55, 60)));
     EXPECT_EQ(t->heldNotesText, "C2 E2 G2 (до2 ми2 соль2 )");
     EXPECT_EQ(t->intervalText, "4(больш. терция) 3(малая терция) (до-мажор)");
 }
@@ -191,7 +191,7 @@ TEST_F(Playback, MetronomeClicksOnChannelTenWithAnAccentOnEveryFourthClick) {
     EXPECT_EQ(sent[0], noteOn(0x99, 0, 0)); // before the first click this ends note 0
     EXPECT_EQ(sent[1], noteOn(0x99, 60, 120));
     EXPECT_EQ(sent[2], noteOn(0x99, 60, 0));
-    EXPECT_EQ(sent[7], noteOn(0x99, 64, 120));  // the 4th click
+    EXPECT_EQ(sent[7], noteOn(0x99, 64, 120)); // the 4th click
     EXPECT_EQ(sent[8], noteOn(0x99, 64, 0));
     EXPECT_EQ(sent[15], noteOn(0x99, 64, 120)); // the 8th
     check(1083, false);

@@ -6,7 +6,7 @@ namespace ladoton::testing {
 
 // Time moves only when a test advances it or the program sleeps.
 class ManualClock final : public Clock {
-public:
+  public:
     uint32_t now = 1000;
     uint32_t sleptMs = 0;
     bool sleepAdvances = true;

@@ -9,7 +9,7 @@ namespace ladoton::testing {
 
 // A device list whose devices record every message sent to them.
 class RecordingBackend final : public MidiBackend {
-public:
+  public:
     std::vector<std::string> devices{"Test device 0", "Test device 1"};
     std::vector<ShortMessage> sent;
     std::vector<int> opened; // every open request, by index

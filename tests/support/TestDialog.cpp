@@ -15,7 +15,9 @@ std::filesystem::path makeTemporaryFolder() {
 }
 } // namespace
 
-TestDialog::TestDialog(bool initialise) : folder_(makeTemporaryFolder()) { restart(initialise); }
+TestDialog::TestDialog(bool initialise) : folder_(makeTemporaryFolder()) {
+    restart(initialise);
+}
 
 TestDialog::~TestDialog() {
     dialog_.reset();
@@ -45,9 +47,9 @@ std::vector<ShortMessage> TestDialog::takeSent() {
 }
 
 ShortMessage noteOn(int status, int note, int velocity) {
-    return ShortMessage{{static_cast<uint8_t>(status), static_cast<uint8_t>(note),
-                         static_cast<uint8_t>(velocity)},
-                        3};
+    return ShortMessage{
+        {static_cast<uint8_t>(status), static_cast<uint8_t>(note), static_cast<uint8_t>(velocity)},
+        3};
 }
 
 ShortMessage programChange(int status, int program) {

@@ -15,7 +15,7 @@ namespace ladoton::testing {
 // The real main window on a recording MIDI backend, a manual clock and scripted
 // prompts, with the settings file in a fresh temporary folder.
 class TestDialog {
-public:
+  public:
     // initialise: run the window's initialisation (device opened, timers, ranges).
     explicit TestDialog(bool initialise = true);
     ~TestDialog();
@@ -37,7 +37,7 @@ public:
     ManualClock clock;
     ScriptedPrompts prompts;
 
-private:
+  private:
     std::filesystem::path folder_;
     std::unique_ptr<ProgramState> state_;
     std::unique_ptr<KeyboardDialog> dialog_;
