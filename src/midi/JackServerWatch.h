@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-struct _jack_client;
+struct _jack_client; // NOLINT(bugprone-reserved-identifier): libjack's own name
 
 namespace ladoton {
 

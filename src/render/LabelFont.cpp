@@ -14,7 +14,7 @@ constexpr int CellHeight = 11;
 constexpr int AverageWidth = 6;
 
 QString labelFamily() {
-    const QString tahoma = QStringLiteral("Tahoma");
+    QString tahoma = QStringLiteral("Tahoma");
     if (QFontDatabase::hasFamily(tahoma)) {
         return tahoma;
     }
