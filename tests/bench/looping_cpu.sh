@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# CPU use of the program while it loops a recorded phrase: the program on a private Xvfb,
+# playing to a JACK MIDI monitor on a private JACK dummy server, a phrase of three notes
+# recorded with real key events and played with Space; then the program's user and system
+# time over SECONDS (30 unless given) as a share of one core.
+# Usage: tests/bench/looping_cpu.sh path/to/ladoton [SECONDS]
+source "$(dirname "$(realpath "$0")")/../e2e/lib.sh"
+seconds=${2:-30}
+E2E_TIMEOUT=$((seconds + 120))
+e2e_init "$(realpath "$1")" "$(dirname "$(realpath "$1")")/tests/e2e/ladoton_xtest_keys"
+e2e_start_xvfb
+e2e_start_jack
+e2e_start_midi_dump monitor
+e2e_start_program
+e2e_choose_last_device
+e2e_wait_midi 10 monitor 'c0 00'
+
+e2e_keys "+$KEY_Q" @150 "-$KEY_Q" @250 "+$KEY_W" @200 "-$KEY_W" @300 "+$KEY_E" @180 "-$KEY_E"
+e2e_sleep 0.5
+e2e_keys "$KEY_SPACE"
+e2e_sleep 2
+
+ticks() { awk '{ print $14 + $15 }' "/proc/$E2E_PROGRAM_PID/stat"; }
+notes() { e2e_midi monitor | grep -c ' 9'; }
+hertz=$(getconf CLK_TCK)
+before=$(ticks)
+notes_before=$(notes)
+sleep "$seconds"
+after=$(ticks)
+notes_after=$(notes)
+e2e_exit_program
+awk -v used=$((after - before)) -v hz="$hertz" -v s="$seconds" \
+    -v played=$((notes_after - notes_before)) \
+    'BEGIN { printf "looping for %d s: %d note messages, CPU %.2f %% of one core\n", s, played, 100 * used / hz / s }'
