@@ -30,9 +30,9 @@ bool KeyboardApp::InitInstance() {
     SystemMidiBackend backend;
     ProgramState state(backend, clock);
     KeyboardDialog dialog(state, {clock, prompts, settingsFile});
-    // The built-in synthesizer opens at once and starts in the background; if it then finds
-    // no audio output, that is reported as any device that does not open.
-    QObject::connect(&backend, &SystemMidiBackend::synthFailed, &dialog, [&] {
+    // Device 0 opens in the background, and the built-in synthesizer starts there too; if
+    // either then fails, that is reported as any device that does not open.
+    QObject::connect(&backend, &SystemMidiBackend::startFailed, &dialog, [&] {
         const QString caption =
             QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
         prompts.message(&dialog, caption, QStringLiteral("Не могу открыть midi устройство!"));

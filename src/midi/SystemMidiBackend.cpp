@@ -1,5 +1,6 @@
 #include "midi/SystemMidiBackend.h"
 
+#include "midi/BackgroundOpenBackend.h"
 #include "midi/CompositeBackend.h"
 #include "midi/FluidSynthBackend.h"
 #include "midi/LazyBackend.h"
@@ -34,18 +35,22 @@ SystemMidiBackend::SystemMidiBackend() {
     if (qEnvironmentVariable("LADOTON_BUILTIN_SYNTH") != QStringLiteral("0")) {
         FluidSynthBackend::Options options;
         options.synth.audioDrivers = audioDriversFromEnvironment(options.synth.audioDrivers);
-        // Called on the synthesizer's thread; the object outlives that thread (the synthesizer
-        // is stopped in the destructor, before QObject's).
-        options.onFailure = [this] {
-            QMetaObject::invokeMethod(this, &SystemMidiBackend::synthFailed, Qt::QueuedConnection);
-        };
+        options.onFailure = [this] { reportStartFailure(); };
         parts.push_back(std::make_unique<FluidSynthBackend>(std::move(options)));
     }
     // Connecting to the ALSA sequencer and to JACK takes a good part of the start-up; with the
     // synthesizer as device 0 it waits for the first device menu.
     parts.push_back(
         std::make_unique<LazyBackend>([] { return std::make_unique<RtMidiBackend>(); }));
-    devices_ = std::make_unique<CompositeBackend>(std::move(parts));
+    // The window is shown while device 0 opens.
+    devices_ = std::make_unique<BackgroundOpenBackend>(
+        std::make_unique<CompositeBackend>(std::move(parts)), [this] { reportStartFailure(); });
+}
+
+void SystemMidiBackend::reportStartFailure() {
+    // Called on a thread of the devices; the object outlives those threads (they end in the
+    // destructor, before QObject's).
+    QMetaObject::invokeMethod(this, &SystemMidiBackend::startFailed, Qt::QueuedConnection);
 }
 
 SystemMidiBackend::~SystemMidiBackend() {

@@ -9,8 +9,6 @@
 
 namespace ladoton {
 
-class CompositeBackend;
-
 // The program's device list: the built-in synthesizer as device 0, then the ALSA sequencer's
 // and the JACK MIDI ports.
 //
@@ -31,12 +29,15 @@ class SystemMidiBackend final : public QObject, public MidiBackend {
     void close() override;
 
   signals:
-    // The built-in synthesizer was opened but could not start (no audio output, or a
-    // SoundFont that does not load). Delivered on the GUI thread.
-    void synthFailed();
+    // The device opened at start could not be opened after all, or the built-in synthesizer
+    // was opened but could not start (no audio output, or a SoundFont that does not load).
+    // Delivered on the GUI thread.
+    void startFailed();
 
   private:
-    std::unique_ptr<CompositeBackend> devices_;
+    void reportStartFailure();
+
+    std::unique_ptr<MidiBackend> devices_;
 };
 
 } // namespace ladoton
