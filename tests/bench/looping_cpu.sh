@@ -8,16 +8,7 @@ source "$(dirname "$(realpath "$0")")/../e2e/lib.sh"
 seconds=${2:-30}
 E2E_TIMEOUT=$((seconds + 120))
 e2e_init "$(realpath "$1")" "$(dirname "$(realpath "$1")")/tests/e2e/ladoton_xtest_keys"
-e2e_start_xvfb
-e2e_start_jack
-e2e_start_midi_dump monitor
-e2e_start_program
-e2e_choose_last_device
-e2e_wait_midi 10 monitor 'c0 00'
-
-e2e_keys "+$KEY_Q" @150 "-$KEY_Q" @250 "+$KEY_W" @200 "-$KEY_W" @300 "+$KEY_E" @180 "-$KEY_E"
-e2e_sleep 0.5
-e2e_keys "$KEY_SPACE"
+e2e_record_phrase_and_play
 e2e_sleep 2
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$E2E_PROGRAM_PID/stat"; }

@@ -346,6 +346,21 @@ e2e_choose_last_device() {
     e2e_wait_for 10 "the device menu to close" menu_gone
 }
 
+# e2e_record_phrase_and_play: on a fresh Xvfb and JACK server, the program plays to the MIDI
+# monitor "monitor"; a phrase on Q, W and E with presses and gaps of uneven length (150 to
+# 300 ms) is recorded, and Space starts its playback.
+e2e_record_phrase_and_play() {
+    e2e_start_xvfb
+    e2e_start_jack
+    e2e_start_midi_dump monitor
+    e2e_start_program
+    e2e_choose_last_device
+    e2e_wait_midi 10 monitor 'c0 00'
+    e2e_keys "+$KEY_Q" @150 "-$KEY_Q" @250 "+$KEY_W" @200 "-$KEY_W" @300 "+$KEY_E" @180 "-$KEY_E"
+    e2e_sleep 0.5
+    e2e_keys "$KEY_SPACE"
+}
+
 # e2e_expect_quiet_program: the program wrote nothing to the terminal.
 e2e_expect_quiet_program() {
     if [[ -s $E2E_DIR/program.err || -s $E2E_DIR/program.out ]]; then

@@ -3,17 +3,7 @@
 # Space plays it back in a loop with the recorded order and gaps.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
-e2e_start_xvfb
-e2e_start_jack
-e2e_start_midi_dump monitor
-e2e_start_program
-e2e_choose_last_device
-e2e_wait_midi 10 monitor 'c0 00'
-
-# Presses and releases of uneven lengths and gaps, 150 to 300 ms.
-e2e_keys "+$KEY_Q" @150 "-$KEY_Q" @250 "+$KEY_W" @200 "-$KEY_W" @300 "+$KEY_E" @180 "-$KEY_E"
-e2e_sleep 0.5
-e2e_keys "$KEY_SPACE"
+e2e_record_phrase_and_play
 readonly phrase_events=6 passes=4
 e2e_wait_for 20 "$passes passes of playback" \
     eval '[[ $(e2e_midi monitor | grep -c " 9") -ge $((phrase_events * (passes + 1))) ]]'
