@@ -104,7 +104,8 @@ class PassReplay {
             return;
         }
         if (up || down) {
-            settings_.program = std::clamp(settings_.program + (up ? 1 : -1), 1, 128);
+            const int64_t program = int64_t{settings_.program} + (up ? 1 : -1);
+            settings_.program = static_cast<int>(std::clamp<int64_t>(program, 1, 128));
             sendProgram();
         }
     }

@@ -114,6 +114,7 @@ TEST(PlaybackPass, ArrowsWithoutCtrlStepTheInstrumentWithinItsRange) {
     EXPECT_THAT(notes({down(vk::Up, 0), down(vk::Up, 10), up(vk::Up, 20)}, {1, 127, 4, 0, 60}),
                 ElementsAre(program(0, 128), program(10, 128)));
     EXPECT_THAT(notes({down(vk::Down, 0)}, {1, 1, 4, 0, 60}), ElementsAre(program(0, 1)));
+    EXPECT_THAT(notes({down(vk::Up, 0)}, {1, INT32_MAX, 4, 0, 60}), ElementsAre(program(0, 128)));
 }
 
 TEST(PlaybackPass, RepeatedPressesOfAHeldKeySoundNothingMore) {
