@@ -28,8 +28,13 @@ std::vector<std::string> FluidSynthBackend::listDevices() {
 
 bool FluidSynthBackend::open(int index) {
     close();
+    const bool first = !openedBefore_;
+    openedBefore_ = true;
     if (index != 0 || !isSoundFont(options_.soundFont)) {
         return false;
+    }
+    if (!first) {
+        return startInPlace();
     }
     {
         const std::lock_guard lock(mutex_);
@@ -91,6 +96,17 @@ std::unique_ptr<SoundFontSynth> FluidSynthBackend::makeSynth() const {
         return nullptr;
     }
     return synth;
+}
+
+bool FluidSynthBackend::startInPlace() {
+    std::unique_ptr<SoundFontSynth> synth = makeSynth();
+    const std::lock_guard lock(mutex_);
+    if (synth == nullptr) {
+        return false;
+    }
+    synth_ = std::move(synth);
+    state_ = State::Ready;
+    return true;
 }
 
 void FluidSynthBackend::start() {

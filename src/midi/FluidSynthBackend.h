@@ -17,11 +17,14 @@ inline constexpr const char* DefaultSoundFont = "/usr/share/sounds/sf2/default-G
 // The built-in synthesizer as a device list of one: FluidSynth in the process, playing the
 // system's General MIDI SoundFont on the desktop's audio.
 //
-// Opening checks the SoundFont and returns at once; the library, the SoundFont and the audio
-// output are made ready on a thread of their own, so the window never waits for them. What is
-// sent meanwhile is kept in reduced form (programs and held notes) and played when the
-// synthesizer is ready; if it cannot start, `onFailure` is called on that thread and every
-// send is dropped until the next open.
+// The first open, the one at start-up, checks the SoundFont and returns at once; the library,
+// the SoundFont and the audio output are made ready on a thread of their own, so the window
+// is shown without waiting for them. What is sent meanwhile is kept in reduced form (programs
+// and held notes) and played when the synthesizer is ready; if it cannot start, `onFailure` is
+// called on that thread and every send is dropped until the next open.
+//
+// Every later open is a choice of the user's from the device menu: it starts the synthesizer
+// in place and answers whether it started, so that a failure is reported as that choice's.
 class FluidSynthBackend final : public MidiBackend {
   public:
     struct Options {
@@ -47,12 +50,14 @@ class FluidSynthBackend final : public MidiBackend {
     enum class State { Closed, Starting, Ready, Failed };
 
     void start();
+    bool startInPlace();
     std::unique_ptr<SoundFontSynth> makeSynth() const;
 
     const Options options_;
     std::mutex mutex_;
     State state_ = State::Closed;
     bool closing_ = false;
+    bool openedBefore_ = false;
     PendingMessages pending_;
     std::unique_ptr<SoundFontSynth> synth_;
     std::thread starter_;
