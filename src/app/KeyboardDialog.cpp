@@ -322,7 +322,7 @@ void KeyboardDialog::releaseAllKeys() {
         if (key.pressed == 1) {
             key.pressed = 0;
             key.needsRepaint = 1;
-            midiOut_.sendNote(channel, key.note, 0);
+            endNotes(key);
         }
     }
 }

@@ -79,6 +79,10 @@ class KeyboardDialog : public QDialog {
     void reassignKey(int row);
 
     void releaseAllKeys();
+    // The window lost the keyboard to another window, a popup menu or a modal box.
+    void keyboardLost();
+    // Ends every note the key's press started (a key bound to two rows started two).
+    void endNotes(KeyState& key);
     void RedrawKeyboard();
     void collapseWindow();
 
