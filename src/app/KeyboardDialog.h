@@ -162,7 +162,6 @@ class KeyboardDialog : public QDialog {
     void onTempoDraw();
     void onChannelDelta(int delta);
     void onSurfacePaint();
-    void onFocusLost();
     void runMenuCommand(int id);
     void markAllForRepaint();
     void playbackStep();

@@ -4,6 +4,7 @@
 #include "platform/QtPrompts.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -148,6 +149,10 @@ TEST(KeyAssignDialog, ShowsAndKeepsTheLastKeyPressed) {
     QTest::keyClick(&dialog, Qt::Key_5);
     EXPECT_EQ(dialog.keyText, QStringLiteral("5 53"));
     EXPECT_EQ(dialog.keyEdit()->text(), QStringLiteral("5 53"));
+    EXPECT_EQ(dialog.keyCode(), '5');
+    // A key without a Windows code is no key to bind.
+    QKeyEvent brightness(QEvent::KeyPress, Qt::Key_MonBrightnessUp, Qt::NoModifier, 233, 0, 0);
+    QApplication::sendEvent(&dialog, &brightness);
     EXPECT_EQ(dialog.keyCode(), '5');
 
     dialog.onKeyDown(vk::Oem4);
