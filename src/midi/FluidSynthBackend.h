@@ -23,8 +23,9 @@ inline constexpr const char* DefaultSoundFont = "/usr/share/sounds/sf2/default-G
 // and held notes) and played when the synthesizer is ready; if it cannot start, `onFailure` is
 // called on that thread and every send is dropped until the next open.
 //
-// Every later open is a choice of the user's from the device menu: it starts the synthesizer
-// in place and answers whether it started, so that a failure is reported as that choice's.
+// Every later open is a choice of the user's from the device menu: it starts the audio output
+// in place (what most often fails, and fails fast) and answers whether it started, so that such
+// a failure is reported as that choice's; the SoundFont is still read in the background.
 class FluidSynthBackend final : public MidiBackend {
   public:
     struct Options {
@@ -49,9 +50,9 @@ class FluidSynthBackend final : public MidiBackend {
   private:
     enum class State { Closed, Starting, Ready, Failed };
 
-    void start();
-    bool startInPlace();
-    std::unique_ptr<SoundFontSynth> makeSynth() const;
+    // Reads the SoundFont into `synth`, or into a synthesizer it makes first when given none.
+    void start(std::unique_ptr<SoundFontSynth> synth);
+    std::unique_ptr<SoundFontSynth> startAudio() const;
 
     const Options options_;
     std::mutex mutex_;
