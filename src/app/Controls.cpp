@@ -1,7 +1,5 @@
 #include "app/Controls.h"
 
-#include <QGroupBox>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QToolButton>
@@ -44,14 +42,20 @@ void SpinArrows::resizeEvent(QResizeEvent* /*event*/) {
     down_->setGeometry(0, half, width(), height() - half);
 }
 
+QVariant LineEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (query == Qt::ImEnabled) {
+        return false;
+    }
+    return QLineEdit::inputMethodQuery(query);
+}
+
 ClientSurface::ClientSurface(QWidget* parent) : QWidget(parent) {}
 
 void ClientSurface::mousePressEvent(QMouseEvent* event) {
-    // Labels and group boxes are part of the surface; a right click on any other
-    // control is that control's own.
-    QWidget* child = childAt(event->position().toPoint());
-    const bool onSurface = child == nullptr || qobject_cast<QLabel*>(child) != nullptr ||
-                           qobject_cast<QGroupBox*>(child) != nullptr;
+    // Labels and group boxes let the mouse through (childAt passes over them), so they
+    // are part of the surface; a right click on any other control is that control's own,
+    // even when the control ignored it and it came on to its parent.
+    const bool onSurface = childAt(event->position().toPoint()) == nullptr;
     if (event->button() == Qt::RightButton && onSurface && onRightClick) {
         onRightClick(event->position().toPoint());
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QSlider>
 #include <QWidget>
 #include <functional>
@@ -41,6 +42,16 @@ class SpinArrows : public QWidget {
     QToolButton* down_;
     int lower_ = 1;
     int upper_ = 16;
+};
+
+// A line edit that no input method types into: the window plays every key by its place and
+// writes the edits' texts itself. A line edit answers Qt's input contexts by itself, whatever
+// its WA_InputMethodEnabled says, so it must refuse them here.
+class LineEdit : public QLineEdit {
+    Q_OBJECT
+  public:
+    explicit LineEdit(QWidget* parent) : QLineEdit(parent) {}
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 };
 
 // The window's own surface below the menu bar, on which every control stands.

@@ -29,10 +29,18 @@ template <typename Number> bool parseNumber(const QString& text, Number& value) 
     return true;
 }
 
-void setTextIfChanged(QWidget* widget, const QString& text) {
+// Where a line edit shows a text that is wider than the edit.
+enum class Shown { AtCaret, FromStart };
+
+void setTextIfChanged(QWidget* widget, const QString& text, Shown shown) {
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         if (edit->text() != text) {
             edit->setText(text);
+            // A line edit puts its caret after a new text and scrolls to it; a display
+            // reads from its start.
+            if (shown == Shown::FromStart) {
+                edit->setCursorPosition(0);
+            }
         }
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         if (label->text() != text) {
@@ -55,12 +63,12 @@ class Exchange {
   public:
     Exchange(const KeyboardDialog& dialog, bool read) : dialog_(dialog), read_(read) {}
 
-    void text(int id, std::string& member) {
+    void text(int id, std::string& member, Shown shown = Shown::AtCaret) {
         QWidget* widget = dialog_.control(id);
         if (read_) {
             member = textOf(widget).toStdString();
         } else {
-            setTextIfChanged(widget, QString::fromStdString(member));
+            setTextIfChanged(widget, QString::fromStdString(member), shown);
         }
     }
 
@@ -69,7 +77,7 @@ class Exchange {
         if (read_) {
             parseNumber(textOf(widget), member);
         } else {
-            setTextIfChanged(widget, QString::number(member));
+            setTextIfChanged(widget, QString::number(member), Shown::AtCaret);
         }
     }
 
@@ -101,13 +109,13 @@ class Exchange {
 void KeyboardDialog::DoDataExchange(bool read) {
     Exchange exchange(*this, read);
     exchange.text(1045, melodyText);
-    exchange.text(1050, keyCodeText);
+    exchange.text(1050, keyCodeText, Shown::FromStart);
     exchange.number(1019, amplitude);
-    exchange.text(1060, heldNotesText);
+    exchange.text(1060, heldNotesText, Shown::FromStart);
     exchange.number(1058, instrument);
     exchange.number(1042, octave);
     exchange.number(1051, transposition);
-    exchange.text(1053, intervalText);
+    exchange.text(1053, intervalText, Shown::FromStart);
     exchange.text(1074, octaveLabel1);
     exchange.text(1075, octaveLabel2);
     exchange.text(1076, octaveLabel3);

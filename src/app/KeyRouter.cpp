@@ -32,8 +32,20 @@ bool KeyRouter::isForMainWindow(QObject* watched) const {
            qobject_cast<QMenuBar*>(widget) == nullptr;
 }
 
+// A popup menu or a modal window that opens takes the keyboard, and the key-ups of keys
+// held now go to it.
+bool KeyRouter::takesKeyboard(QObject* watched) const {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget != nullptr && widget != &dialog_ && widget->isWindow() &&
+           (widget->windowType() == Qt::Popup || widget->isModal());
+}
+
 bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Show && takesKeyboard(watched)) {
+        dialog_.keyboardLost();
+        return false;
+    }
     if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !isForMainWindow(watched)) {
         return false;
     }
@@ -42,8 +54,9 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         // X11 repeats a held key as release and press pairs; only the presses repeat
         // on the keyboards the program was made for. A real release always ends the
         // key, Alt or not, so no note is left sounding.
-        if (!keyEvent.isAutoRepeat()) {
-            dialog_.releaseKey(heldKeyCodes_.released(keyEvent));
+        if (const int keyCode = heldKeyCodes_.released(keyEvent);
+            keyCode != NoKey && !keyEvent.isAutoRepeat()) {
+            dialog_.releaseKey(keyCode);
         }
         return !isSystemKey(keyEvent);
     }
@@ -51,6 +64,9 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const int keyCode = heldKeyCodes_.pressed(keyEvent);
+    if (keyCode == NoKey) {
+        return true; // a key without a code plays nothing and types nothing
+    }
     dialog_.pressKey(keyCode);
     if (keyCode == vk::F1 && !keyEvent.isAutoRepeat()) {
         dialog_.OnKeyHelp();

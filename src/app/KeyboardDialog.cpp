@@ -5,6 +5,7 @@
 #include "app/KeyRouter.h"
 #include "app/MainWindowTemplate.h"
 #include "keys/VirtualKeys.h"
+#include "platform/InputMethods.h"
 #include "render/KeyboardOverlay.h"
 
 #include <QCheckBox>
@@ -28,22 +29,32 @@ QString applicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
+// Labels and frames are drawings on the surface: a click on one reaches what lies below
+// it, a piano key (the blank octave labels stand over three of them) or the surface.
+void letMouseThrough(QWidget* widget) {
+    widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
 QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
     const QString text = QString::fromUtf8(spec.text);
     switch (spec.kind) {
     case ControlKind::Edit:
     case ControlKind::HiddenEdit: {
-        auto* edit = new QLineEdit(parent);
+        auto* edit = new LineEdit(parent);
         edit->setVisible(spec.kind == ControlKind::Edit);
         return edit;
     }
     case ControlKind::Static: {
         auto* label = new QLabel(text, parent);
         label->setTextFormat(Qt::PlainText);
+        letMouseThrough(label);
         return label;
     }
-    case ControlKind::GroupBox:
-        return new QGroupBox(text, parent);
+    case ControlKind::GroupBox: {
+        auto* box = new QGroupBox(text, parent);
+        letMouseThrough(box);
+        return box;
+    }
     case ControlKind::TrackBar:
         return new TrackBar(parent);
     case ControlKind::UpDown:
@@ -64,6 +75,7 @@ KeyboardDialog::KeyboardDialog(ProgramState& state, Seams seams, QWidget* parent
     setWindowTitle(QStringLiteral("Ладотон"));
     buildWindow();
     buildMenu();
+    turnOffInputMethods(*this);
     connectControls();
     midiOut_.setErrorReporter([this](const std::string& text) {
         prompts_.message(this, applicationName(), QString::fromStdString(text));
@@ -297,13 +309,13 @@ void KeyboardDialog::OnClose() {
 void KeyboardDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
-        onFocusLost();
+        keyboardLost();
     }
 }
 
-void KeyboardDialog::onFocusLost() {
-    // Another window has the keyboard now, so no key-up will reach us: end every
-    // held note rather than leave it sounding.
+void KeyboardDialog::keyboardLost() {
+    // Another window or a menu has the keyboard now, so no key-up will reach us: end
+    // every held note rather than leave it sounding.
     releaseAllKeys();
     markAllForRepaint();
 }
@@ -325,7 +337,7 @@ void KeyboardDialog::releaseAllKeys() {
         if (key.pressed == 1) {
             key.pressed = 0;
             key.needsRepaint = 1;
-            midiOut_.sendNote(channel, key.note, 0);
+            endNotes(key);
         }
     }
 }

@@ -80,6 +80,10 @@ class KeyboardDialog : public QDialog {
     void reassignKey(int row);
 
     void releaseAllKeys();
+    // The window lost the keyboard to another window, a popup menu or a modal box.
+    void keyboardLost();
+    // Ends every note the key's press started (a key bound to two rows started two).
+    void endNotes(KeyState& key);
     void RedrawKeyboard();
     void collapseWindow();
 
@@ -160,7 +164,6 @@ class KeyboardDialog : public QDialog {
     void onTempoDraw();
     void onChannelDelta(int delta);
     void onSurfacePaint();
-    void onFocusLost();
     void runMenuCommand(int id);
     void markAllForRepaint();
     void playbackStep();

@@ -3,6 +3,7 @@
 #include "app/DialogUnits.h"
 #include "keys/KeyAssignText.h"
 #include "keys/KeyTranslation.h"
+#include "platform/InputMethods.h"
 #include "ui/DialogFont.h"
 
 #include <QKeyEvent>
@@ -53,6 +54,7 @@ KeyAssignDialog::KeyAssignDialog(QWidget* owner)
     okButton_->setDefault(true);
     okButton_->setEnabled(false);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    turnOffInputMethods(*this);
 }
 
 void KeyAssignDialog::onKeyDown(int keyCode) {
@@ -64,8 +66,9 @@ void KeyAssignDialog::onKeyDown(int keyCode) {
 bool KeyAssignDialog::event(QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto& keyEvent = static_cast<const QKeyEvent&>(*event);
-        if (isForTheDialog(keyEvent)) {
-            onKeyDown(virtualKeyFromEvent(keyEvent));
+        if (const int keyCode = virtualKeyFromEvent(keyEvent);
+            isForTheDialog(keyEvent) && keyCode != NoKey) {
+            onKeyDown(keyCode);
         }
     }
     return QDialog::event(event);

@@ -1,5 +1,6 @@
 #include "app/Controls.h"
 #include "app/KeyboardDialog.h"
+#include "keys/MelodyText.h"
 #include "keys/VirtualKeys.h"
 
 #include <QLineEdit>
@@ -8,9 +9,6 @@
 namespace ladoton {
 
 namespace {
-// Names beyond this many characters start the played-notes text afresh.
-constexpr std::size_t MelodyTextLimit = 256;
-
 // Transposition has no bounds; it wraps as 32-bit arithmetic does.
 int stepWrapping(int value, int step) {
     return static_cast<int>(static_cast<uint32_t>(value) + static_cast<uint32_t>(step));
@@ -48,6 +46,7 @@ void KeyboardDialog::pressKey(int keyCode) {
     if (key.pressed == 0) {
         key.note = EmptyNote;
         key.pressed = 1;
+        key.started.clear();
         for (const KeyEntry& row : keyTable_) {
             if (row.keyCode != keyCode) {
                 continue;
@@ -57,10 +56,7 @@ void KeyboardDialog::pressKey(int keyCode) {
                 note = noteNumber(row.noteOffset, transposition, octave);
             }
             if (!playback_.isPlaying) {
-                melodyText += noteName(note) + " ";
-                if (melodyText.size() > MelodyTextLimit) {
-                    melodyText.clear();
-                }
+                appendNoteName(melodyText, note);
             }
             key.note = note;
             UpdateData(false);
@@ -71,6 +67,7 @@ void KeyboardDialog::pressKey(int keyCode) {
             }
             if (note != EmptyNote) {
                 midiOut_.sendNote(channel, key.note, amplitude);
+                key.started.add(key.note);
                 key.needsRepaint = 1;
             }
         }
@@ -109,10 +106,21 @@ void KeyboardDialog::releaseKey(int keyCode) {
     KeyState& key = keyStates_[keyCode];
     key.pressed = 0;
     key.needsRepaint = 1;
-    midiOut_.sendNote(channel, key.note, 0);
+    endNotes(key);
     if (!playback_.isPlaying && key.note != EmptyNote) {
         appendEvent(keyCode, 0);
     }
+}
+
+void KeyboardDialog::endNotes(KeyState& key) {
+    if (key.started.empty()) {
+        midiOut_.sendNote(channel, key.note, 0);
+        return;
+    }
+    for (const int32_t note : key.started) {
+        midiOut_.sendNote(channel, note, 0);
+    }
+    key.started.clear();
 }
 
 void KeyboardDialog::clickPianoKey(int row) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "keys/StartedNotes.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -20,8 +22,9 @@ struct KeyEntry {
 
 struct KeyState {
     uint8_t pressed = 0;
-    int32_t note = EmptyNote;
+    int32_t note = EmptyNote; // the note of the last row the press played
     uint8_t needsRepaint = 1;
+    StartedNotes<KeyTableRows> started; // every note the press sounded, for its release
 };
 
 using KeyTable = std::array<KeyEntry, KeyTableRows>;

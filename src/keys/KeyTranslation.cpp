@@ -140,8 +140,13 @@ constexpr PhysicalKey PhysicalKeys[] = {
     {134, vk::RightWin},
     {135, vk::Apps},
     {136, vk::BrowserStop},
+    {146, vk::Help},
+    {148, vk::LaunchApp2}, // calculator
+    {150, vk::Sleep},
+    {152, vk::LaunchApp1}, // file manager
     {163, vk::LaunchMail},
     {164, vk::BrowserFavorites},
+    {165, vk::LaunchApp1}, // "My Computer"
     {166, vk::BrowserBack},
     {167, vk::BrowserForward},
     {171, vk::MediaNextTrack},
@@ -162,7 +167,11 @@ constexpr PhysicalKey PhysicalKeys[] = {
     {200, function(22)},
     {201, function(23)},
     {202, function(24)},
+    {208, vk::MediaPlayPause}, // play
+    {209, vk::MediaPlayPause}, // pause
+    {215, vk::MediaPlayPause}, // play
     {225, vk::BrowserSearch},
+    {234, vk::LaunchMediaSelect},
 };
 
 constexpr std::size_t X11KeyCodeCount = 256;
@@ -246,6 +255,22 @@ constexpr QtKeyCode CommonQtKeys[] = {
     {Qt::Key_MediaStop, vk::MediaStop},
     {Qt::Key_MediaPlay, vk::MediaPlayPause},
     {Qt::Key_MediaTogglePlayPause, vk::MediaPlayPause},
+    {Qt::Key_MediaPause, vk::MediaPlayPause},
+    {Qt::Key_Back, vk::BrowserBack},
+    {Qt::Key_Forward, vk::BrowserForward},
+    {Qt::Key_Refresh, vk::BrowserRefresh},
+    {Qt::Key_Stop, vk::BrowserStop},
+    {Qt::Key_Search, vk::BrowserSearch},
+    {Qt::Key_Favorites, vk::BrowserFavorites},
+    {Qt::Key_HomePage, vk::BrowserHome},
+    {Qt::Key_LaunchMail, vk::LaunchMail},
+    {Qt::Key_LaunchMedia, vk::LaunchMediaSelect},
+    {Qt::Key_Launch0, vk::LaunchApp1}, // "My Computer"
+    {Qt::Key_Explorer, vk::LaunchApp1},
+    {Qt::Key_Launch1, vk::LaunchApp2},
+    {Qt::Key_Calculator, vk::LaunchApp2},
+    {Qt::Key_Sleep, vk::Sleep},
+    {Qt::Key_Help, vk::Help},
 };
 
 // The keypad's own keys.

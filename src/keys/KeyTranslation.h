@@ -7,12 +7,16 @@ class QKeyEvent;
 
 namespace ladoton {
 
+// What the translation gives a key that has no Windows code.
+inline constexpr int NoKey = 0;
+
 // The virtual-key code a key has on a US layout, found by the key's physical position
 // (the X11 key code: the kernel's key code + 8, as QKeyEvent::nativeScanCode() gives it
 // under X11 and Wayland) so that any active layout plays the same piano keys. Keypad
 // digits and the keypad decimal follow Num Lock through the Qt key: a digit (or the
 // decimal point) gives VK_NUMPAD0..9 (VK_DECIMAL), a navigation key gives its code.
-// Returns 0 for a key it does not know.
+// Multimedia and browser keys get the codes Windows gives them. Returns 0 for a key it does
+// not know.
 int virtualKeyFromScanCode(uint32_t x11KeyCode, int qtKey);
 
 // Where the scan code is unknown (offscreen, synthetic events): the code from the Qt key
@@ -20,7 +24,8 @@ int virtualKeyFromScanCode(uint32_t x11KeyCode, int qtKey);
 // from the main ones. Returns 0 for a key it does not know.
 int virtualKeyFromQtKey(int qtKey, bool keypad);
 
-// Both of the above for one key event.
+// Both of the above for one key event; 0 for a key that has no Windows code (brightness,
+// power, ...), which is then no key to play.
 int virtualKeyFromEvent(const QKeyEvent& event);
 
 // The code each physical key was pressed with. Shift or Num Lock can change what a keypad

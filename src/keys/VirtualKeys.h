@@ -1,6 +1,7 @@
 #pragma once
 
-// Windows virtual-key codes: the key codes the program plays, records and stores.
+// Windows virtual-key codes: the key codes the program plays, records and stores. 0 is no
+// key: a key that has no code of its own is not played.
 namespace ladoton::vk {
 inline constexpr int Back = 8;
 inline constexpr int Tab = 9;
@@ -24,6 +25,7 @@ inline constexpr int Down = 40;
 inline constexpr int Snapshot = 44;
 inline constexpr int Insert = 45;
 inline constexpr int Delete = 46;
+inline constexpr int Help = 47;
 inline constexpr int Digit0 = 48;  // '0'..'9' are 48..57
 inline constexpr int LetterA = 65; // 'A'..'Z' are 65..90
 inline constexpr int LetterM = 77;
@@ -33,6 +35,7 @@ inline constexpr int LetterZ = 90;
 inline constexpr int LeftWin = 91;
 inline constexpr int RightWin = 92;
 inline constexpr int Apps = 93;
+inline constexpr int Sleep = 95;
 inline constexpr int Numpad0 = 96; // keypad 0..9 are 96..105
 inline constexpr int Multiply = 106;
 inline constexpr int Add = 107;
@@ -60,16 +63,19 @@ inline constexpr int MediaPrevTrack = 177;
 inline constexpr int MediaStop = 178;
 inline constexpr int MediaPlayPause = 179;
 inline constexpr int LaunchMail = 180;
-inline constexpr int Oem1 = 186;      // ;
-inline constexpr int OemPlus = 187;   // =
-inline constexpr int OemComma = 188;  // ,
-inline constexpr int OemMinus = 189;  // -
-inline constexpr int OemPeriod = 190; // .
-inline constexpr int Oem2 = 191;      // /
-inline constexpr int Oem3 = 192;      // `
-inline constexpr int Oem4 = 219;      // [
-inline constexpr int Oem5 = 220;      // backslash
-inline constexpr int Oem6 = 221;      // ]
-inline constexpr int Oem7 = 222;      // '
-inline constexpr int Oem102 = 226;    // the extra key of ISO keyboards
+inline constexpr int LaunchMediaSelect = 181;
+inline constexpr int LaunchApp1 = 182; // "My Computer"
+inline constexpr int LaunchApp2 = 183; // "Calculator"
+inline constexpr int Oem1 = 186;       // ;
+inline constexpr int OemPlus = 187;    // =
+inline constexpr int OemComma = 188;   // ,
+inline constexpr int OemMinus = 189;   // -
+inline constexpr int OemPeriod = 190;  // .
+inline constexpr int Oem2 = 191;       // /
+inline constexpr int Oem3 = 192;       // `
+inline constexpr int Oem4 = 219;       // [
+inline constexpr int Oem5 = 220;       // backslash
+inline constexpr int Oem6 = 221;       // ]
+inline constexpr int Oem7 = 222;       // '
+inline constexpr int Oem102 = 226;     // the extra key of ISO keyboards
 } // namespace ladoton::vk

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "melody/RandomSequence.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -53,6 +55,7 @@ struct PlaybackState {
     uint32_t playStartTime = 0; // tick count at which the current pass began
     int32_t beatCount = 0;      // 0..3, never reset
     int32_t lastClickNote = 0;  // metronome note now sounding
+    RandomSequence random;      // draws of the random instrument change
 };
 
 } // namespace ladoton

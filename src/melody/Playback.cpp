@@ -1,8 +1,6 @@
 #include "app/KeyboardDialog.h"
 #include "melody/HeldNotes.h"
 
-#include <cstdlib>
-
 namespace ladoton {
 
 namespace {
@@ -72,7 +70,7 @@ void KeyboardDialog::randomProgramChange() {
     if (maxInstrument == 0) {
         return;
     }
-    const auto drawn = static_cast<unsigned>(std::rand());
+    const auto drawn = static_cast<unsigned>(playback_.random.next());
     const int program = static_cast<int>(1 + drawn % maxInstrument);
     state_.currentProgram = program;
     midiOut_.sendProgramChange(channel, program);

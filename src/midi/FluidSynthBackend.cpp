@@ -28,8 +28,17 @@ std::vector<std::string> FluidSynthBackend::listDevices() {
 
 bool FluidSynthBackend::open(int index) {
     close();
+    const bool atStart = !openedBefore_;
+    openedBefore_ = true;
     if (index != 0 || !isSoundFont(options_.soundFont)) {
         return false;
+    }
+    std::unique_ptr<SoundFontSynth> audio;
+    if (!atStart) {
+        audio = startAudio();
+        if (audio == nullptr) {
+            return false;
+        }
     }
     {
         const std::lock_guard lock(mutex_);
@@ -37,7 +46,7 @@ bool FluidSynthBackend::open(int index) {
         closing_ = false;
         pending_.clear();
     }
-    starter_ = std::thread(&FluidSynthBackend::start, this);
+    starter_ = std::thread(&FluidSynthBackend::start, this, std::move(audio));
     return true;
 }
 
@@ -80,21 +89,26 @@ bool FluidSynthBackend::ready() {
     return state_ == State::Ready;
 }
 
-std::unique_ptr<SoundFontSynth> FluidSynthBackend::makeSynth() const {
+std::unique_ptr<SoundFontSynth> FluidSynthBackend::startAudio() const {
     const FluidSynthApi* api = fluidSynth();
     if (api == nullptr) {
         return nullptr;
     }
     auto synth = SoundFontSynth::create(*api, options_.synth);
-    // The audio output first: it is what most often fails, and it fails fast.
-    if (synth == nullptr || !synth->startAudio() || !synth->loadSoundFont(options_.soundFont)) {
+    if (synth == nullptr || !synth->startAudio()) {
         return nullptr;
     }
     return synth;
 }
 
-void FluidSynthBackend::start() {
-    std::unique_ptr<SoundFontSynth> synth = makeSynth();
+void FluidSynthBackend::start(std::unique_ptr<SoundFontSynth> synth) {
+    // The audio output first: it is what most often fails, and it fails fast.
+    if (synth == nullptr) {
+        synth = startAudio();
+    }
+    if (synth != nullptr && !synth->loadSoundFont(options_.soundFont)) {
+        synth = nullptr;
+    }
     std::unique_lock lock(mutex_);
     if (closing_) {
         // close() takes it from here, on its own thread.

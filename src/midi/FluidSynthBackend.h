@@ -17,11 +17,15 @@ inline constexpr const char* DefaultSoundFont = "/usr/share/sounds/sf2/default-G
 // The built-in synthesizer as a device list of one: FluidSynth in the process, playing the
 // system's General MIDI SoundFont on the desktop's audio.
 //
-// Opening checks the SoundFont and returns at once; the library, the SoundFont and the audio
-// output are made ready on a thread of their own, so the window never waits for them. What is
-// sent meanwhile is kept in reduced form (programs and held notes) and played when the
-// synthesizer is ready; if it cannot start, `onFailure` is called on that thread and every
-// send is dropped until the next open.
+// The first open, the one at start-up, checks the SoundFont and returns at once; the library,
+// the SoundFont and the audio output are made ready on a thread of their own, so the window
+// is shown without waiting for them. What is sent meanwhile is kept in reduced form (programs
+// and held notes) and played when the synthesizer is ready; if it cannot start, `onFailure` is
+// called on that thread and every send is dropped until the next open.
+//
+// Every later open is a choice of the user's from the device menu: it starts the audio output
+// in place (what most often fails, and fails fast) and answers whether it started, so that such
+// a failure is reported as that choice's; the SoundFont is still read in the background.
 class FluidSynthBackend final : public MidiBackend {
   public:
     struct Options {
@@ -46,13 +50,15 @@ class FluidSynthBackend final : public MidiBackend {
   private:
     enum class State { Closed, Starting, Ready, Failed };
 
-    void start();
-    std::unique_ptr<SoundFontSynth> makeSynth() const;
+    // Reads the SoundFont into `synth`, or into a synthesizer it makes first when given none.
+    void start(std::unique_ptr<SoundFontSynth> synth);
+    std::unique_ptr<SoundFontSynth> startAudio() const;
 
     const Options options_;
     std::mutex mutex_;
     State state_ = State::Closed;
     bool closing_ = false;
+    bool openedBefore_ = false;
     PendingMessages pending_;
     std::unique_ptr<SoundFontSynth> synth_;
     std::thread starter_;

@@ -39,9 +39,15 @@ TEST(HeldNotes, NotesOutsideTheMidiRangeKeepTheirIntervalsButLoseTheirNames) {
 
 TEST(HeldNotes, GatheringSkipsReleasedKeysAndKeysWithoutANote) {
     KeyStates states{};
-    states[81] = {1, 48, 0};
-    states[77] = {1, EmptyNote, 0}; // the empty-note key
-    states[87] = {0, 50, 0};
-    states[50] = {1, 49, 0};
+    const auto held = [](uint8_t pressed, int32_t note) {
+        KeyState state;
+        state.pressed = pressed;
+        state.note = note;
+        return state;
+    };
+    states[81] = held(1, 48);
+    states[77] = held(1, EmptyNote); // the empty-note key
+    states[87] = held(0, 50);
+    states[50] = held(1, 49);
     EXPECT_THAT(gatherHeldNotes(states), ::testing::ElementsAre(49, 48));
 }

@@ -72,7 +72,7 @@ e2e_keys "$KEY_W"
 picture reassignment
 close_box 'Переназначение клавиш' "$KEY_ESCAPE"
 
-# W plays C (62) and its own D (64); Q plays nothing any more.
+# W plays C (62) and its own D (64), and its release ends both; Q plays nothing any more.
 e2e_focus_window
 before=$(notes_received)
 e2e_keys "$KEY_W" @300 "$KEY_Q" @300
@@ -81,6 +81,7 @@ e2e_sleep 0.5
 received=$(e2e_midi_bytes monitor | grep '^90' | tail -n +$((before + 1)))
 expected="90 3e 64
 90 40 64
+90 3e 00
 90 40 00"
 [[ $received == "$expected" ]] || e2e_fail "W and Q after the reassignment gave: $received"
 

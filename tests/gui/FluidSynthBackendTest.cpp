@@ -2,7 +2,9 @@
 // while it starts. Its sound goes to a file through FluidSynth's file driver.
 #include "midi/FluidSynthBackend.h"
 #include "AudioAnalysis.h"
+#include "ManualClock.h"
 #include "midi/MidiMessage.h"
+#include "midi/MidiOut.h"
 #include "midi/SoundFontSynth.h"
 
 #include <gtest/gtest.h>
@@ -100,6 +102,36 @@ TEST(FluidSynthBackendDevices, DoesNotOpenWithoutItsSoundFont) {
         EXPECT_FALSE(backend.open(0)) << path.toStdString();
         backend.send(*noteOnMessage(1, 60, 100)); // no device: nothing happens
     }
+}
+
+// The audio output starts before the SoundFont is read, so a file that only looks like a
+// SoundFont serves here whatever SoundFont the system has.
+TEST(FluidSynthBackendDevices, AChoiceAfterStartUpIsAnsweredInPlace) {
+    QTemporaryDir folder;
+    const QString lookalike = folder.filePath(QStringLiteral("lookalike.sf2"));
+    std::ofstream(lookalike.toStdString()) << "RIFF1234sfbk";
+    std::atomic<int> failures = 0;
+    FluidSynthBackend::Options options;
+    options.soundFont = lookalike.toStdString();
+    options.synth.audioDrivers = {"no-such-driver"};
+    options.onFailure = [&] { ++failures; };
+    FluidSynthBackend backend(std::move(options));
+
+    ASSERT_TRUE(backend.open(0)); // start-up: the failure comes later, from the background
+    ASSERT_TRUE(eventually([&] { return failures == 1; }));
+
+    EXPECT_FALSE(backend.open(0)); // a choice from the menu: the failure is its answer
+    EXPECT_FALSE(backend.ready());
+    EXPECT_EQ(failures, 1);
+
+    ladoton::testing::ManualClock clock;
+    MidiOut midiOut(backend, clock);
+    std::vector<std::string> reported;
+    midiOut.setErrorReporter([&](const std::string& text) { reported.push_back(text); });
+    midiOut.selectDevice(0);
+    EXPECT_EQ(reported, std::vector<std::string>{"Ошибка открытия устройства 0"});
+    EXPECT_FALSE(midiOut.hasDevice());
+    EXPECT_EQ(failures, 1);
 }
 
 TEST_F(FluidSynthBackendTest, PlaysWhatWasSentWhileItStarted) {

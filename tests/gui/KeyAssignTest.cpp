@@ -4,6 +4,7 @@
 #include "platform/QtPrompts.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -56,9 +57,43 @@ TEST_F(KeyAssign, CtrlClickBindsTheNextKeyToThePianoKeyWithoutPlaying) {
     EXPECT_EQ(t.state().keyTable[RowC].noteOffset, 0);
 
     // W now carries both the C row and its own D row.
-    EXPECT_THAT(play('W'),
-                ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 50, 60), noteOn(0x90, 50, 0)));
+    EXPECT_THAT(play('W'), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 50, 60),
+                                       noteOn(0x90, 48, 0), noteOn(0x90, 50, 0)));
     EXPECT_THAT(play('Q'), IsEmpty());
+}
+
+TEST_F(KeyAssign, AKeyOfTwoRowsEndsBothNotesAndRecordsOneRelease) {
+    ctrlClick(ButtonC, 'W');
+    t.state().melody.clear();
+    t->melodyText.clear();
+    t->UpdateData(false);
+
+    EXPECT_THAT(play('W'), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 50, 60),
+                                       noteOn(0x90, 48, 0), noteOn(0x90, 50, 0)));
+    EXPECT_EQ(t->melodyText, "C2 D2 ");
+    std::vector<int> keyDowns;
+    for (const MelodyEvent& event : t.state().melody.events()) {
+        EXPECT_EQ(event.keyCode, 'W');
+        keyDowns.push_back(event.keyDown);
+    }
+    EXPECT_THAT(keyDowns, ElementsAre(1, 1, 0));
+
+    // A click on the piano key plays the same two rows through W.
+    t->OnCommand(ButtonC);
+    EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 50, 60),
+                                          noteOn(0x90, 48, 0), noteOn(0x90, 50, 0)));
+}
+
+TEST_F(KeyAssign, StartingPlaybackEndsEveryNoteOfAHeldKeyBeforeItPlays) {
+    ctrlClick(ButtonC, 'W');
+    t->pressKey('W');
+    t.takeSent();
+    t->pressKey(vk::Space);
+    EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 0), noteOn(0x90, 50, 0)));
+    EXPECT_EQ(t.state().keyStates['W'].pressed, 0);
+    t->releaseKey(vk::Space);
+    t->releaseKey('W');
+    EXPECT_THAT(t.takeSent(), IsEmpty());
 }
 
 TEST_F(KeyAssign, SecondRowOfAButtonIsNotTheOneReassigned) {
@@ -84,8 +119,8 @@ TEST_F(KeyAssign, CodesFrom128OnAreKeptWhole) {
     ctrlClick(ButtonC, vk::Oem4);
     EXPECT_EQ(t.state().keyTable[RowC].keyCode, 219);
     // 219 also has its own row, the F above.
-    EXPECT_THAT(play(vk::Oem4),
-                ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 65, 60), noteOn(0x90, 65, 0)));
+    EXPECT_THAT(play(vk::Oem4), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 65, 60),
+                                            noteOn(0x90, 48, 0), noteOn(0x90, 65, 0)));
 }
 
 TEST_F(KeyAssign, ReassigningAgainReplacesTheCodeOfTheSameRow) {
@@ -114,6 +149,10 @@ TEST(KeyAssignDialog, ShowsAndKeepsTheLastKeyPressed) {
     QTest::keyClick(&dialog, Qt::Key_5);
     EXPECT_EQ(dialog.keyText, QStringLiteral("5 53"));
     EXPECT_EQ(dialog.keyEdit()->text(), QStringLiteral("5 53"));
+    EXPECT_EQ(dialog.keyCode(), '5');
+    // A key without a Windows code is no key to bind.
+    QKeyEvent brightness(QEvent::KeyPress, Qt::Key_MonBrightnessUp, Qt::NoModifier, 233, 0, 0);
+    QApplication::sendEvent(&dialog, &brightness);
     EXPECT_EQ(dialog.keyCode(), '5');
 
     dialog.onKeyDown(vk::Oem4);

@@ -181,6 +181,41 @@ TEST_F(KeyPlaying, MelodyTextOverItsLimitStartsAfresh) {
     EXPECT_EQ(t->melodyText, "C3 ");
 }
 
+// Text pasted into the box counts by its characters, as the user sees them.
+TEST_F(KeyPlaying, MelodyTextOfExactlyTheLimitIsKeptAndOneMoreCharacterStartsAfresh) {
+    const QString pasted = QString(253, QChar(u'ж'));
+    t->melodyEdit->setText(pasted);
+    t->pressKey('Q');
+    EXPECT_EQ(t->melodyEdit->text(), pasted + QStringLiteral("C2 "));
+    t->releaseKey('Q');
+
+    t->melodyEdit->setText(pasted + QStringLiteral("ж"));
+    t->pressKey('Q');
+    EXPECT_EQ(t->melodyText, "");
+    EXPECT_EQ(t->melodyEdit->text(), QString());
+}
+
+// A line edit scrolls to its end when its text is set; the displays read from their start,
+// while the melody box keeps the caret at its end with the whole text selected.
+TEST_F(KeyPlaying, DisplayEditsShowTheirTextFromItsStart) {
+    t.show();
+    t->pressKey('Q');
+    t->pressKey('E');
+    t->pressKey('T');
+    t->OnTimer(StepTimer);
+    ASSERT_EQ(t->intervalText, "4(больш. терция) 3(малая терция) (до-мажор)");
+    auto* intervalEdit = qobject_cast<QLineEdit*>(t->control(1053));
+    ASSERT_GT(intervalEdit->fontMetrics().horizontalAdvance(intervalEdit->text()),
+              intervalEdit->width());
+    for (const int id : {1053, 1060, 1050}) {
+        auto* edit = qobject_cast<QLineEdit*>(t->control(id));
+        EXPECT_FALSE(edit->text().isEmpty()) << id;
+        EXPECT_EQ(edit->cursorPosition(), 0) << id;
+    }
+    EXPECT_EQ(t->melodyEdit->cursorPosition(), t->melodyEdit->text().size());
+    EXPECT_EQ(t->melodyEdit->selectedText(), t->melodyEdit->text());
+}
+
 TEST_F(KeyPlaying, AClickIsAPressAndA200msLaterRelease) {
     const uint32_t start = t.clock.now;
     t->OnCommand(1028); // "B": the U row comes before the 8 row

@@ -223,6 +223,49 @@ TEST(KeyTranslation, QtKeysReadAsAUsLayout) {
     EXPECT_EQ(virtualKeyFromQtKey(Qt::Key_unknown, false), 0);
 }
 
+TEST(KeyTranslation, MultimediaAndBrowserKeysGetTheirWindowsCodes) {
+    struct Case {
+        uint32_t x11KeyCode;
+        int qtKey;
+        int virtualKey;
+    };
+    const Case cases[] = {
+        {166, Qt::Key_Back, vk::BrowserBack},
+        {167, Qt::Key_Forward, vk::BrowserForward},
+        {181, Qt::Key_Refresh, vk::BrowserRefresh},
+        {136, Qt::Key_Stop, vk::BrowserStop},
+        {225, Qt::Key_Search, vk::BrowserSearch},
+        {164, Qt::Key_Favorites, vk::BrowserFavorites},
+        {180, Qt::Key_HomePage, vk::BrowserHome},
+        {121, Qt::Key_VolumeMute, vk::VolumeMute},
+        {122, Qt::Key_VolumeDown, vk::VolumeDown},
+        {123, Qt::Key_VolumeUp, vk::VolumeUp},
+        {171, Qt::Key_MediaNext, vk::MediaNextTrack},
+        {173, Qt::Key_MediaPrevious, vk::MediaPrevTrack},
+        {174, Qt::Key_MediaStop, vk::MediaStop},
+        {172, Qt::Key_MediaTogglePlayPause, vk::MediaPlayPause},
+        {163, Qt::Key_LaunchMail, vk::LaunchMail},
+        {234, Qt::Key_LaunchMedia, vk::LaunchMediaSelect},
+        {165, Qt::Key_Launch0, vk::LaunchApp1},
+        {148, Qt::Key_Calculator, vk::LaunchApp2},
+        {150, Qt::Key_Sleep, vk::Sleep},
+    };
+    for (const Case& key : cases) {
+        EXPECT_EQ(virtualKeyFromScanCode(key.x11KeyCode, key.qtKey), key.virtualKey)
+            << key.x11KeyCode;
+        EXPECT_EQ(virtualKeyFromQtKey(key.qtKey, false), key.virtualKey) << key.x11KeyCode;
+    }
+    EXPECT_EQ(vk::BrowserBack, 0xA6);
+    EXPECT_EQ(vk::LaunchApp2, 0xB7);
+}
+
+TEST(KeyTranslation, KeysWithoutAWindowsCodeAreNoKey) {
+    EXPECT_EQ(translated(232, Qt::Key_MonBrightnessDown, false), NoKey);
+    EXPECT_EQ(translated(233, Qt::Key_MonBrightnessUp, false), NoKey);
+    EXPECT_EQ(translated(124, Qt::Key_PowerOff, false), NoKey);
+    EXPECT_EQ(translated(0, Qt::Key_WLAN, false), NoKey);
+}
+
 TEST(KeyTranslation, AReleaseEndsTheCodeOfItsPress) {
     HeldKeyCodes held;
     // Keypad 7 pressed with Num Lock on, released under Shift as Home.
@@ -270,6 +313,48 @@ TEST_F(WindowKeys, ARussianLayoutPlaysWhatAUsLayoutPlays) {
     EXPECT_EQ(window->keyCodeText, "191");
     EXPECT_THAT(window.takeSent(), IsEmpty());
     EXPECT_EQ(window->melodyText, "C2 F3 ");
+}
+
+// What reaches the window once no input method takes the keys: a dead key's press and
+// release as they come from the X server, with no text.
+TEST_F(WindowKeys, DeadKeysPlayTheKeyAtTheirPlaceAndTypeNothing) {
+    tap(21, Qt::Key_Dead_Acute); // German layout, where a US layout has =
+    tap(26, Qt::Key_E);
+    tap(34, Qt::Key_Dead_Circumflex); // French layout, where a US layout has [
+    tap(26, Qt::Key_E);
+    EXPECT_THAT(window.takeSent(),
+                ElementsAre(noteOn(0x90, 66, 60), noteOn(0x90, 66, 0), noteOn(0x90, 52, 60),
+                            noteOn(0x90, 52, 0), noteOn(0x90, 65, 60), noteOn(0x90, 65, 0),
+                            noteOn(0x90, 52, 60), noteOn(0x90, 52, 0)));
+    EXPECT_EQ(window->melodyEdit->text(), QStringLiteral("F#3 E2 F3 E2 "));
+}
+
+// Qt's input contexts (compose, ibus) take a key, and commit text, only for a focus object
+// that answers ImEnabled; the melody box has the focus after every note.
+TEST_F(WindowKeys, NoWidgetOfTheWindowAcceptsAnInputMethod) {
+    window.show();
+    window->activateWindow();
+    tap(24, Qt::Key_Q);
+    ASSERT_EQ(QApplication::focusWidget(), window->melodyEdit);
+    QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    widgets.append(&window.dialog());
+    for (QWidget* widget : widgets) {
+        QInputMethodQueryEvent query(Qt::ImEnabled);
+        QApplication::sendEvent(widget, &query);
+        EXPECT_FALSE(query.value(Qt::ImEnabled).toBool()) << widget->metaObject()->className();
+    }
+}
+
+TEST_F(WindowKeys, KeysWithoutAWindowsCodeAreNotPlayed) {
+    // A row whose reassignment dialog was closed without a key holds code 0.
+    window.state().keyTable[1].keyCode = 0;
+    tap(232, Qt::Key_MonBrightnessDown);
+    EXPECT_THAT(window.takeSent(), IsEmpty());
+    EXPECT_EQ(window->keyCodeText, "");
+    EXPECT_EQ(window->melodyText, "");
+    EXPECT_TRUE(window.state().melody.empty());
+    tap(148, Qt::Key_Calculator);
+    EXPECT_EQ(window->keyCodeText, "183");
 }
 
 TEST_F(WindowKeys, AHeldKeyPlaysOnceHoweverLongItRepeats) {
