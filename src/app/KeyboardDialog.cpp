@@ -6,6 +6,8 @@
 #include "app/MainWindowTemplate.h"
 #include "keys/VirtualKeys.h"
 #include "render/KeyboardOverlay.h"
+#include "ui/DialogFont.h"
+#include "ui/TextRoom.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -78,18 +80,16 @@ KeyboardDialog::~KeyboardDialog() {
 }
 
 void KeyboardDialog::buildWindow() {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(12);
+    QFont font = dialogFont(QStringLiteral("Tahoma"), 9);
     // The edits are rewritten at every key press; shaping their plain note names
     // with kerning would cost more than all the rest of a key press.
     font.setStyleStrategy(QFont::PreferNoShaping);
     setFont(font);
 
     client_ = new ClientSurface(this);
-    client_->setFixedSize(duToPixelsX(MainWindowWidthDu), duToPixelsY(MainWindowHeightDu));
     client_->onRightClick = [this](QPoint point) { showDeviceMenu(point); };
     client_->onPaint = [this](const QRegion& region) {
-        if (region.intersects(KeyboardOverlay::bandRect())) {
+        if (overlay_ != nullptr && region.intersects(overlay_->geometry())) {
             onSurfacePaint();
         }
     };
@@ -98,9 +98,9 @@ void KeyboardDialog::buildWindow() {
         const bool black = std::string_view(key.caption).find('#') != std::string_view::npos;
         auto* button = new QPushButton(QString::fromUtf8(key.caption), client_);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setGeometry(black
-                                ? duRect(key.x, BlackKeyTopDu, BlackKeyWidthDu, BlackKeyHeightDu)
-                                : duRect(key.x, WhiteKeyTopDu, WhiteKeyWidthDu, WhiteKeyHeightDu));
+        templateRects_.emplace_back(
+            button, black ? QRect(key.x, BlackKeyTopDu, BlackKeyWidthDu, BlackKeyHeightDu)
+                          : QRect(key.x, WhiteKeyTopDu, WhiteKeyWidthDu, WhiteKeyHeightDu));
         controls_[key.id] = button;
         connect(button, &QPushButton::clicked, this, [this, id = key.id] { OnCommand(id); });
     }
@@ -112,7 +112,7 @@ void KeyboardDialog::buildWindow() {
 
     for (const ControlSpec& spec : MainWindowControls) {
         QWidget* widget = makeControl(spec, client_);
-        widget->setGeometry(duRect(spec.x, spec.y, spec.width, spec.height));
+        templateRects_.emplace_back(widget, QRect(spec.x, spec.y, spec.width, spec.height));
         if (spec.kind == ControlKind::GroupBox) {
             widget->lower();
         }
@@ -121,7 +121,11 @@ void KeyboardDialog::buildWindow() {
         }
     }
 
-    overlay_ = new KeyboardOverlay(*this, client_);
+    overlay_ = new KeyboardOverlay(units_, client_);
+    // The piano keys' own captions lie under the picture and are never seen.
+    units_ = unitsThatFit(
+        *client_, dialogUnitsOf(font), [this](const DialogUnits& units) { layOut(units); },
+        [](const QWidget& widget) { return qobject_cast<const QPushButton*>(&widget) == nullptr; });
 
     collapseMarker = qobject_cast<QLabel*>(control(1088));
     tempoSlider = qobject_cast<TrackBar*>(control(1084));
@@ -130,6 +134,14 @@ void KeyboardDialog::buildWindow() {
     channelSpin = qobject_cast<SpinArrows*>(control(1078));
     instrumentSlider = qobject_cast<TrackBar*>(control(1057));
     melodyEdit = qobject_cast<QLineEdit*>(control(1045));
+}
+
+void KeyboardDialog::layOut(const DialogUnits& units) {
+    client_->setFixedSize(units.x(MainWindowWidthDu), units.y(MainWindowHeightDu));
+    for (const auto& [widget, rect] : templateRects_) {
+        widget->setGeometry(units.rect(rect.x(), rect.y(), rect.width(), rect.height()));
+    }
+    overlay_->setUnits(units);
 }
 
 void KeyboardDialog::buildMenu() {
