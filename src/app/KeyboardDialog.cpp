@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -29,6 +30,13 @@ namespace {
 QString applicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
+
+// The program's one window is an ordinary application window, shown on the task bar
+// and minimised like any other, not a dialog that the window manager may hide behind
+// or tie to another window. Its size follows its font, so it has no maximise box.
+constexpr Qt::WindowFlags ApplicationWindowFlags =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
 QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
     const QString text = QString::fromUtf8(spec.text);
@@ -59,10 +67,10 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
 } // namespace
 
 KeyboardDialog::KeyboardDialog(ProgramState& state, Seams seams, QWidget* parent)
-    : QDialog(parent), state_(state), clock_(seams.clock), prompts_(seams.prompts),
-      settingsFile_(std::move(seams.settingsFile)), midiOut_(state.midiOut),
-      keyTable_(state.keyTable), keyStates_(state.keyStates), melody_(state.melody),
-      playback_(state.playback) {
+    : QDialog(parent, ApplicationWindowFlags), state_(state), clock_(seams.clock),
+      prompts_(seams.prompts), settingsFile_(std::move(seams.settingsFile)),
+      midiOut_(state.midiOut), keyTable_(state.keyTable), keyStates_(state.keyStates),
+      melody_(state.melody), playback_(state.playback) {
     setWindowTitle(QStringLiteral("Ладотон"));
     buildWindow();
     buildMenu();
@@ -187,7 +195,14 @@ QWidget* KeyboardDialog::clientArea() const {
 
 int KeyboardDialog::DoModal() {
     OnInitDialog();
-    return exec();
+    // The window runs until it is done, as a modal run would, but is not made modal: a
+    // modal window is announced to the window manager as a modal dialog, while this is
+    // the application's own window with nothing behind it to block.
+    QEventLoop run;
+    connect(this, &QDialog::finished, &run, &QEventLoop::quit);
+    show();
+    run.exec(QEventLoop::DialogExec);
+    return result();
 }
 
 bool KeyboardDialog::OnInitDialog() {
