@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QRawFont>
 #include <QSet>
@@ -53,12 +54,15 @@ int cellHeight(const QFont& font, const QFontMetrics& metrics) {
     if (!raw.isValid() || raw.unitsPerEm() <= 0 || os2.size() < WinAscentOffset + 4) {
         return metrics.height();
     }
-    const double pixelsPerUnit = raw.pixelSize() / raw.unitsPerEm();
+    const double pixelsPerUnit = QFontInfo(font).pixelSize() / raw.unitsPerEm();
     const auto pixels = [pixelsPerUnit](uint16_t units) {
         return static_cast<int>(std::lround(units * pixelsPerUnit));
     };
-    return pixels(bigEndianWord(os2, WinAscentOffset)) +
-           pixels(bigEndianWord(os2, WinAscentOffset + 2));
+    const int height = pixels(bigEndianWord(os2, WinAscentOffset)) +
+                       pixels(bigEndianWord(os2, WinAscentOffset + 2));
+    // A table that says something absurd is not believed.
+    return height >= metrics.height() / 2 && height <= 2 * metrics.height() ? height
+                                                                            : metrics.height();
 }
 
 } // namespace

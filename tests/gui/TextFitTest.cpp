@@ -223,3 +223,29 @@ TEST(TextFit, RunsAtTheExpectedPixelRatio) {
                                 : 1.0;
     EXPECT_DOUBLE_EQ(t->devicePixelRatio(), expected);
 }
+// The units follow the font's size: a cell about as wide as its average character and
+// about as tall as its line, whatever a face's tables say.
+TEST(TextFit, DialogUnitsAreTheSizeOfTheFontsCell) {
+    for (const auto& [face, points] :
+         {std::pair{"Tahoma", 9}, {"MS Sans Serif", 8}, {"Tahoma", 11}}) {
+        const QFont font = dialogFont(QString::fromLatin1(face), points);
+        const QFontMetrics metrics(font);
+        const DialogUnits units = dialogUnitsOf(font);
+        const double letter = metrics.horizontalAdvance(QStringLiteral("xnaoeHE")) / 7.0;
+        EXPECT_GE(units.baseX, 0.7 * letter) << face;
+        EXPECT_LE(units.baseX, 1.5 * letter) << face;
+        EXPECT_GE(units.baseY, metrics.height()) << face;
+        EXPECT_LE(units.baseY, 1.5 * metrics.height()) << face;
+    }
+}
+
+TEST(TextFit, DialogsGrowNoMoreThanTheirTextsNeed) {
+    KeyAssignDialog assign(nullptr);
+    const DialogUnits assignUnits = dialogUnitsOf(assign.font());
+    EXPECT_LE(assign.width(), 1.5 * assignUnits.x(264));
+    EXPECT_LE(assign.height(), 1.5 * assignUnits.y(61));
+    AboutDialog about(nullptr);
+    const DialogUnits aboutUnits = dialogUnitsOf(about.font());
+    EXPECT_LE(about.width(), 1.5 * aboutUnits.x(224));
+    EXPECT_LE(about.height(), 1.5 * aboutUnits.y(101));
+}
