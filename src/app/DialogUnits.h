@@ -5,18 +5,43 @@
 
 namespace ladoton {
 
-// Dialog units of a 6 x 14 pixel base font: 1.5 px across, 1.75 px down.
-inline int duToPixelsX(double x) {
-    return static_cast<int>(std::lround(x * 1.5));
-}
-inline int duToPixelsY(double y) {
-    return static_cast<int>(std::lround(y * 1.75));
+// The character cell the piano picture's pixel sizes were drawn for: Tahoma 9 pt at
+// 96 dpi, 6 pixels across on average and 14 down.
+inline constexpr int ReferenceBaseX = 6;
+inline constexpr int ReferenceBaseY = 14;
+
+// A face's average character width as the window system counts it for dialogs: the
+// advance of the 52 Latin letters, halved per letter pair and rounded.
+constexpr int averageLetterWidth(int advanceOfTheLetters) {
+    return (advanceOfTheLetters / 26 + 1) / 2;
 }
 
-inline QRect duRect(int x, int y, int width, int height) {
-    const int left = duToPixelsX(x);
-    const int top = duToPixelsY(y);
-    return {left, top, duToPixelsX(x + width) - left, duToPixelsY(y + height) - top};
-}
+// Dialog base units of a dialog's font: its average character width and its height in
+// pixels. A dialog unit is a quarter of the width across and an eighth of the height
+// down, so a template laid out in one face keeps its proportions in any other. They
+// may be fractional where a face's texts need more room than its letters promise.
+struct DialogUnits {
+    double baseX = ReferenceBaseX;
+    double baseY = ReferenceBaseY;
+
+    int x(int du) const { return roundedShare(du, baseX, 4); }
+    int y(int du) const { return roundedShare(du, baseY, 8); }
+
+    // Corners are converted, not sizes, so that neighbouring controls keep touching.
+    QRect rect(int left, int top, int width, int height) const {
+        return {x(left), y(top), x(left + width) - x(left), y(top + height) - y(top)};
+    }
+
+    // How much larger than the reference cell this one is.
+    double scaleX() const { return baseX / ReferenceBaseX; }
+    double scaleY() const { return baseY / ReferenceBaseY; }
+
+    friend bool operator==(const DialogUnits&, const DialogUnits&) = default;
+
+  private:
+    static int roundedShare(int value, double base, int denominator) {
+        return static_cast<int>(std::lround(value * base / denominator));
+    }
+};
 
 } // namespace ladoton

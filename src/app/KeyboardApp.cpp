@@ -4,6 +4,7 @@
 #include "midi/SystemMidiBackend.h"
 #include "platform/KeyRepeat.h"
 #include "platform/QtPrompts.h"
+#include "platform/QtTranslations.h"
 #include "platform/Resources.h"
 #include "platform/RuntimeFolder.h"
 
@@ -19,6 +20,7 @@ bool KeyboardApp::InitInstance() {
     provideRuntimeFolder();
     QApplication application(argc_, argv_);
     loadResources();
+    loadRussianQtTexts(application);
     requestPressOnlyKeyRepeat();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ladoton.svg")));
     // The settings live where the program was started, whatever folder the melody

@@ -7,10 +7,13 @@
 #include "keys/VirtualKeys.h"
 #include "platform/InputMethods.h"
 #include "render/KeyboardOverlay.h"
+#include "ui/DialogFont.h"
+#include "ui/TextRoom.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -34,6 +37,13 @@ QString applicationName() {
 void letMouseThrough(QWidget* widget) {
     widget->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
+
+// The program's one window is an ordinary application window, shown on the task bar
+// and minimised like any other, not a dialog that the window manager may hide behind
+// or tie to another window. Its size follows its font, so it has no maximise box.
+constexpr Qt::WindowFlags ApplicationWindowFlags =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
 QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
     const QString text = QString::fromUtf8(spec.text);
@@ -68,10 +78,10 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
 } // namespace
 
 KeyboardDialog::KeyboardDialog(ProgramState& state, Seams seams, QWidget* parent)
-    : QDialog(parent), state_(state), clock_(seams.clock), prompts_(seams.prompts),
-      settingsFile_(std::move(seams.settingsFile)), midiOut_(state.midiOut),
-      keyTable_(state.keyTable), keyStates_(state.keyStates), melody_(state.melody),
-      playback_(state.playback) {
+    : QDialog(parent, ApplicationWindowFlags), state_(state), clock_(seams.clock),
+      prompts_(seams.prompts), settingsFile_(std::move(seams.settingsFile)),
+      midiOut_(state.midiOut), keyTable_(state.keyTable), keyStates_(state.keyStates),
+      melody_(state.melody), playback_(state.playback) {
     setWindowTitle(QStringLiteral("Ладотон"));
     buildWindow();
     buildMenu();
@@ -90,18 +100,16 @@ KeyboardDialog::~KeyboardDialog() {
 }
 
 void KeyboardDialog::buildWindow() {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(12);
+    QFont font = dialogFont(QStringLiteral("Tahoma"), 9);
     // The edits are rewritten at every key press; shaping their plain note names
     // with kerning would cost more than all the rest of a key press.
     font.setStyleStrategy(QFont::PreferNoShaping);
     setFont(font);
 
     client_ = new ClientSurface(this);
-    client_->setFixedSize(duToPixelsX(MainWindowWidthDu), duToPixelsY(MainWindowHeightDu));
     client_->onRightClick = [this](QPoint point) { showDeviceMenu(point); };
     client_->onPaint = [this](const QRegion& region) {
-        if (region.intersects(KeyboardOverlay::bandRect())) {
+        if (overlay_ != nullptr && region.intersects(overlay_->geometry())) {
             onSurfacePaint();
         }
     };
@@ -110,9 +118,9 @@ void KeyboardDialog::buildWindow() {
         const bool black = std::string_view(key.caption).find('#') != std::string_view::npos;
         auto* button = new QPushButton(QString::fromUtf8(key.caption), client_);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setGeometry(black
-                                ? duRect(key.x, BlackKeyTopDu, BlackKeyWidthDu, BlackKeyHeightDu)
-                                : duRect(key.x, WhiteKeyTopDu, WhiteKeyWidthDu, WhiteKeyHeightDu));
+        templateRects_.emplace_back(
+            button, black ? QRect(key.x, BlackKeyTopDu, BlackKeyWidthDu, BlackKeyHeightDu)
+                          : QRect(key.x, WhiteKeyTopDu, WhiteKeyWidthDu, WhiteKeyHeightDu));
         controls_[key.id] = button;
         connect(button, &QPushButton::clicked, this, [this, id = key.id] { OnCommand(id); });
     }
@@ -124,7 +132,7 @@ void KeyboardDialog::buildWindow() {
 
     for (const ControlSpec& spec : MainWindowControls) {
         QWidget* widget = makeControl(spec, client_);
-        widget->setGeometry(duRect(spec.x, spec.y, spec.width, spec.height));
+        templateRects_.emplace_back(widget, QRect(spec.x, spec.y, spec.width, spec.height));
         if (spec.kind == ControlKind::GroupBox) {
             widget->lower();
         }
@@ -133,7 +141,11 @@ void KeyboardDialog::buildWindow() {
         }
     }
 
-    overlay_ = new KeyboardOverlay(*this, client_);
+    overlay_ = new KeyboardOverlay(units_, client_);
+    // The piano keys' own captions lie under the picture and are never seen.
+    units_ = unitsThatFit(
+        *client_, dialogUnitsOf(font), [this](const DialogUnits& units) { layOut(units); },
+        [](const QWidget& widget) { return qobject_cast<const QPushButton*>(&widget) == nullptr; });
 
     collapseMarker = qobject_cast<QLabel*>(control(1088));
     tempoSlider = qobject_cast<TrackBar*>(control(1084));
@@ -142,6 +154,14 @@ void KeyboardDialog::buildWindow() {
     channelSpin = qobject_cast<SpinArrows*>(control(1078));
     instrumentSlider = qobject_cast<TrackBar*>(control(1057));
     melodyEdit = qobject_cast<QLineEdit*>(control(1045));
+}
+
+void KeyboardDialog::layOut(const DialogUnits& units) {
+    client_->setFixedSize(units.x(MainWindowWidthDu), units.y(MainWindowHeightDu));
+    for (const auto& [widget, rect] : templateRects_) {
+        widget->setGeometry(units.rect(rect.x(), rect.y(), rect.width(), rect.height()));
+    }
+    overlay_->setUnits(units);
 }
 
 void KeyboardDialog::buildMenu() {
@@ -187,7 +207,14 @@ QWidget* KeyboardDialog::clientArea() const {
 
 int KeyboardDialog::DoModal() {
     OnInitDialog();
-    return exec();
+    // The window runs until it is done, as a modal run would, but is not made modal: a
+    // modal window is announced to the window manager as a modal dialog, while this is
+    // the application's own window with nothing behind it to block.
+    QEventLoop run;
+    connect(this, &QDialog::finished, &run, &QEventLoop::quit);
+    show();
+    run.exec(QEventLoop::DialogExec);
+    return result();
 }
 
 bool KeyboardDialog::OnInitDialog() {

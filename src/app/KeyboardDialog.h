@@ -1,15 +1,19 @@
 #pragma once
 
+#include "app/DialogUnits.h"
 #include "app/ProgramState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 
 #include <QDialog>
+#include <QRect>
 #include <QString>
 #include <array>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
 class QFont;
@@ -141,6 +145,9 @@ class KeyboardDialog : public QDialog {
     QWidget* control(int id) const;
     QPushButton* pianoButton(int id) const;
     QWidget* clientArea() const;
+    // The dialog units of the window's font, which every control is placed in.
+    const DialogUnits& units() const { return units_; }
+    KeyboardOverlay& overlay() const { return *overlay_; }
     QMenuBar* menuBar() const { return menuBar_; }
     // Period of a running window timer in ms, 0 when it is not running.
     int timerPeriod(int id) const;
@@ -154,6 +161,7 @@ class KeyboardDialog : public QDialog {
 
   private:
     void buildWindow();
+    void layOut(const DialogUnits& units);
     void buildMenu();
     void connectControls();
     void setTimer(int id, int periodMs);
@@ -184,14 +192,16 @@ class KeyboardDialog : public QDialog {
     Melody& melody_;
     PlaybackState& playback_;
 
+    DialogUnits units_;
     QMenuBar* menuBar_ = nullptr;
     ClientSurface* client_ = nullptr;
     KeyboardOverlay* overlay_ = nullptr;
     KeyboardCanvas* canvas_ = nullptr; // a child object: deleted with the window
     KeyRouter* keyRouter_ = nullptr;
     std::map<int, QWidget*> controls_;
-    std::map<int, int> timerIds_;     // our id -> Qt's id
-    std::map<int, int> timerPeriods_; // our id -> period
+    std::vector<std::pair<QWidget*, QRect>> templateRects_; // in dialog units
+    std::map<int, int> timerIds_;                           // our id -> Qt's id
+    std::map<int, int> timerPeriods_;                       // our id -> period
 };
 
 } // namespace ladoton

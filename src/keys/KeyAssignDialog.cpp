@@ -1,10 +1,10 @@
 #include "keys/KeyAssignDialog.h"
 
-#include "app/DialogUnits.h"
 #include "keys/KeyAssignText.h"
 #include "keys/KeyTranslation.h"
 #include "platform/InputMethods.h"
 #include "ui/DialogFont.h"
+#include "ui/TextRoom.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,7 +18,6 @@ namespace {
 constexpr int WidthDu = 264;
 constexpr int HeightDu = 61;
 constexpr int KeyEditId = 1064;
-constexpr int PromptWidthDu = 190;
 
 // Alt combinations and F10 belong to the window system (Alt+F4 closes the dialog);
 // Escape closes the dialog and so cannot be the key the user is choosing.
@@ -34,26 +33,30 @@ KeyAssignDialog::KeyAssignDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("Переназначение клавиш"));
-    const QString promptText = QStringLiteral("Назначте новую клавишу на клавиатуре для выбранной");
-    // 8 points at 96 dpi.
-    setFont(dialogFont(QStringLiteral("MS Sans Serif"), 11,
-                       {{promptText, duToPixelsX(PromptWidthDu)}}));
-    setFixedSize(duToPixelsX(WidthDu), duToPixelsY(HeightDu));
+    setFont(dialogFont(QStringLiteral("MS Sans Serif"), 8));
 
-    auto* prompt = new QLabel(promptText, this);
+    auto* prompt =
+        new QLabel(QStringLiteral("Назначте новую клавишу на клавиатуре для выбранной"), this);
     prompt->setTextFormat(Qt::PlainText);
-    prompt->setGeometry(duRect(10, 15, PromptWidthDu, 8));
 
     keyEdit_ = new QLineEdit(this);
     keyEdit_->setObjectName(QString::number(KeyEditId));
-    keyEdit_->setGeometry(duRect(212, 12, 40, 14));
     keyEdit_->setEnabled(false);
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    okButton_->setGeometry(duRect(108, 36, 50, 14));
     okButton_->setDefault(true);
     okButton_->setEnabled(false);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+
+    unitsThatFit(
+        *this, dialogUnitsOf(font()),
+        [this, prompt](const DialogUnits& units) {
+            setFixedSize(units.x(WidthDu), units.y(HeightDu));
+            prompt->setGeometry(units.rect(10, 15, 190, 8));
+            keyEdit_->setGeometry(units.rect(212, 12, 40, 14));
+            okButton_->setGeometry(units.rect(108, 36, 50, 14));
+        },
+        [](const QWidget&) { return true; });
     turnOffInputMethods(*this);
 }
 

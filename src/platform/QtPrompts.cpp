@@ -4,15 +4,20 @@
 #include "ui/AboutDialog.h"
 
 #include <QFileDialog>
-#include <QMessageBox>
 
 namespace ladoton {
 
-void QtPrompts::message(QWidget* owner, const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* owner, const QString& caption,
+                                            const QString& text) {
+    auto box =
+        std::make_unique<QMessageBox>(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
     // The texts are the program's own and hold angle brackets, never markup.
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    box->setTextFormat(Qt::PlainText);
+    return box;
+}
+
+void QtPrompts::message(QWidget* owner, const QString& caption, const QString& text) {
+    makeMessageBox(owner, caption, text)->exec();
 }
 
 namespace {

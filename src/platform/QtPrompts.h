@@ -2,7 +2,14 @@
 
 #include "platform/Prompts.h"
 
+#include <QMessageBox>
+#include <memory>
+
 namespace ladoton {
+
+// A message box as the program shows it: the text, one OK button, no icon.
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* owner, const QString& caption,
+                                            const QString& text);
 
 class QtPrompts final : public Prompts {
   public:

@@ -1,4 +1,5 @@
 list(APPEND LADOTON_CORE_SOURCES src/platform/Clock.cpp)
 list(APPEND LADOTON_GUI_SOURCES src/platform/QtPrompts.cpp src/platform/Resources.cpp
+    src/platform/QtTranslations.cpp
     src/platform/RuntimeFolder.cpp src/platform/KeyRepeat.cpp
     src/platform/InputMethods.cpp)

@@ -4,21 +4,53 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace ladoton {
 
-KeyboardOverlay::KeyboardOverlay(KeyboardDialog& /*dialog*/, QWidget* parent) : QWidget(parent) {
+KeyboardOverlay::KeyboardOverlay(const DialogUnits& units, QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // Opaque: updating the band must not repaint the surface underneath, whose
     // paint marks every key for repaint.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    setGeometry(bandRect());
+    setUnits(units);
     hide();
 }
 
-QRect KeyboardOverlay::bandRect() {
+void KeyboardOverlay::setUnits(const DialogUnits& units) {
+    units_ = units;
+    const QRect band = pictureBand();
+    setGeometry(scaledX(band.left()), scaledY(band.top()),
+                scaledX(band.left() + band.width()) - scaledX(band.left()),
+                scaledY(band.top() + band.height()) - scaledY(band.top()));
+}
+
+QRect KeyboardOverlay::pictureBand() {
     return {0, 30, 1024, 180};
+}
+
+int KeyboardOverlay::scaledX(int picture) const {
+    return static_cast<int>(std::lround(picture * units_.scaleX()));
+}
+
+int KeyboardOverlay::scaledY(int picture) const {
+    return static_cast<int>(std::lround(picture * units_.scaleY()));
+}
+
+KeyRect KeyboardOverlay::pictureRectOf(const QRect& onSurface) const {
+    const auto toPictureX = [this](int x) {
+        return static_cast<int>(std::lround(x / units_.scaleX()));
+    };
+    const auto toPictureY = [this](int y) {
+        return static_cast<int>(std::lround(y / units_.scaleY()));
+    };
+    return {toPictureX(onSurface.left()), 0, toPictureX(onSurface.left() + onSurface.width()),
+            toPictureY(onSurface.top() + onSurface.height()) - pictureBand().top()};
+}
+
+bool KeyboardOverlay::isStretched() const {
+    return units_ != DialogUnits{};
 }
 
 void KeyboardOverlay::showBand(const QImage& frameBuffer) {
@@ -46,6 +78,13 @@ void KeyboardOverlay::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (isStretched()) {
+        // The painter clips to the region being updated.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(rect()), *frameBuffer_,
+                          QRectF(QPointF(0, 0), QSizeF(pictureBand().size())));
+        return;
+    }
     const QRect area = event->rect().intersected(rect());
     painter.drawImage(area.topLeft(), *frameBuffer_, area);
 }

@@ -20,12 +20,9 @@ bool isBlackKey(const QPushButton& button) {
 }
 
 // The key's rectangle in the frame buffer, from the button's place on the surface.
-// The frame buffer's row 0 is shown at the band's top, so a key ends in the band
-// exactly where its button ends on the surface.
-KeyRect keyRectOf(const QPushButton& button, const QWidget& surface) {
-    const QPoint origin = button.mapTo(&surface, QPoint(0, 0));
-    return {origin.x(), 0, origin.x() + button.width(),
-            origin.y() + button.height() - KeyboardOverlay::bandRect().top()};
+KeyRect keyRectOf(const QPushButton& button, const QWidget& surface,
+                  const KeyboardOverlay& overlay) {
+    return overlay.pictureRectOf(QRect(button.mapTo(&surface, QPoint(0, 0)), button.size()));
 }
 
 QRect textRect(int left, int top, int right, int bottom) {
@@ -112,7 +109,7 @@ void KeyboardDialog::DrawKey(const QFont* font, int keyCode, int row) {
     const KeyEntry& entry = keyTable_[row];
     KeyState& keyState = keyStates_[keyCode];
     if (const QPushButton* button = pianoButton(entry.buttonId)) {
-        const KeyRect key = keyRectOf(*button, *client_);
+        const KeyRect key = keyRectOf(*button, *client_, *overlay_);
         const bool black = isBlackKey(*button);
         const bool pressed = keyState.pressed != 0;
         drawing.copyKeyImage(drawing.keyImage(black, pressed), key.left, key.top,

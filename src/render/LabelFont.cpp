@@ -1,10 +1,16 @@
 #include "render/LabelFont.h"
 
+#include "app/DialogUnits.h"
+#include "app/MainWindowTemplate.h"
+#include "keys/KeyTable.h"
+#include "render/KeyLook.h"
+
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace ladoton {
 
@@ -12,6 +18,35 @@ namespace {
 
 constexpr int CellHeight = 11;
 constexpr int AverageWidth = 6;
+constexpr int MinimumStretch = 50;
+// A black key's width in the picture's pixels, whole pixels only.
+constexpr int BlackKeyPictureWidth = BlackKeyWidthDu * ReferenceBaseX / 4;
+
+bool isBlackKey(int buttonId) {
+    return std::any_of(PianoKeys.begin(), PianoKeys.end(), [buttonId](const PianoKeySpec& key) {
+        return key.id == buttonId &&
+               std::string_view(key.caption).find('#') != std::string_view::npos;
+    });
+}
+
+// Whether the texts a black key shows stay on it: its caption centred, the PC key's
+// name from its inset.
+bool blackKeyTextsFit(const QFontMetrics& metrics) {
+    for (const PianoKeySpec& key : PianoKeys) {
+        if (isBlackKey(key.id) &&
+            metrics.horizontalAdvance(QString::fromUtf8(key.caption)) > BlackKeyPictureWidth) {
+            return false;
+        }
+    }
+    int widestName = metrics.horizontalAdvance(QString::fromUtf8(ReassignedKeyName));
+    for (const KeyEntry& entry : initialKeyTable()) {
+        if (isBlackKey(entry.buttonId)) {
+            widestName =
+                std::max(widestName, metrics.horizontalAdvance(QString::fromUtf8(entry.keyName)));
+        }
+    }
+    return widestName <= BlackKeyPictureWidth - KeyNameInset;
+}
 
 QString labelFamily() {
     QString tahoma = QStringLiteral("Tahoma");
@@ -50,7 +85,12 @@ LabelFontChoice chooseLabelFont() {
     const int average = QFontMetrics(labelFont(choice)).averageCharWidth();
     if (average > 0 && average != AverageWidth) {
         const int stretch = static_cast<int>(std::lround(100.0 * AverageWidth / average));
-        choice.stretch = std::clamp(stretch, 50, 200);
+        choice.stretch = std::clamp(stretch, MinimumStretch, 200);
+    }
+    // A face whose signs run wider than its letters would cut a black key's texts at
+    // the key's edges; it is narrowed until they fit.
+    while (choice.stretch > MinimumStretch && !blackKeyTextsFit(QFontMetrics(labelFont(choice)))) {
+        choice.stretch -= 2;
     }
     return choice;
 }

@@ -1,33 +1,18 @@
 #include "ui/AboutDialog.h"
 
-#include "app/DialogUnits.h"
 #include "ui/DialogFont.h"
+#include "ui/TextRoom.h"
 
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <vector>
 
 namespace ladoton {
 
 namespace {
 
-// The box is set in an 11-point face where the main window has 9 points, and dialog
-// units grow with the face.
-constexpr double FontScale = 11.0 / 9.0;
-constexpr int FontPixelSize = 15; // 11 points at 96 dpi
 constexpr int IconSize = 32;
-
-int scaledX(int du) {
-    return duToPixelsX(du * FontScale);
-}
-int scaledY(int du) {
-    return duToPixelsY(du * FontScale);
-}
-
-QRect scaledRect(int x, int y, int width, int height) {
-    return {scaledX(x), scaledY(y), scaledX(x + width) - scaledX(x),
-            scaledY(y + height) - scaledY(y)};
-}
 
 struct AboutText {
     const char* text;
@@ -48,18 +33,9 @@ QLabel* makeText(const AboutText& spec, QWidget* parent) {
     auto* label = new QLabel(QString::fromUtf8(spec.text), parent);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(false);
-    label->setGeometry(scaledRect(spec.x, spec.y, spec.width, spec.height));
     label->setAlignment(Qt::AlignLeft | (spec.description ? Qt::AlignVCenter : Qt::AlignTop));
     label->setEnabled(!spec.description);
     return label;
-}
-
-QFont aboutFont() {
-    std::vector<TemplateText> texts;
-    for (const AboutText& text : Texts) {
-        texts.push_back({QString::fromUtf8(text.text), scaledX(text.width)});
-    }
-    return dialogFont(QStringLiteral("Tahoma"), FontPixelSize, texts);
 }
 
 } // namespace
@@ -68,15 +44,25 @@ AboutDialog::AboutDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("О программе "));
-    setFont(aboutFont());
-    setFixedSize(scaledX(224), scaledY(101));
-
+    setFont(dialogFont(QStringLiteral("Tahoma"), 11));
+    std::vector<QLabel*> texts;
     for (const AboutText& text : Texts) {
-        makeText(text, this);
+        texts.push_back(makeText(text, this));
     }
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/ladoton.svg")).pixmap(IconSize, IconSize));
-    icon->setGeometry(scaledX(25), scaledY(5), IconSize, IconSize);
+
+    unitsThatFit(
+        *this, dialogUnitsOf(font()),
+        [&](const DialogUnits& units) {
+            setFixedSize(units.x(224), units.y(101));
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                const AboutText& spec = Texts[i];
+                texts[i]->setGeometry(units.rect(spec.x, spec.y, spec.width, spec.height));
+            }
+            icon->setGeometry(units.x(25), units.y(5), IconSize, IconSize);
+        },
+        [](const QWidget&) { return true; });
 }
 
 void AboutDialog::keyPressEvent(QKeyEvent* event) {

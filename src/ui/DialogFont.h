@@ -1,20 +1,19 @@
 #pragma once
 
+#include "app/DialogUnits.h"
+
 #include <QFont>
 #include <QString>
-#include <vector>
 
 namespace ladoton {
 
-// A text of a dialog template and the width of its rectangle in pixels.
-struct TemplateText {
-    QString text;
-    int width;
-};
+// The font a dialog template names, at its size in points. Where the system lacks the
+// face, the free face of the same name and metrics that the system may ship stands in;
+// where there is none, the system's sans-serif does, and being wider it makes the
+// dialog larger, since the layout follows the font (dialogUnitsOf).
+QFont dialogFont(const QString& face, int points);
 
-// The font a dialog template names, at its size in pixels. Where the face is missing, a
-// substitute of like width stands in; if even that would cut one of the texts off at
-// its rectangle's edge, the size goes down until every text fits.
-QFont dialogFont(const QString& face, int pixelSize, const std::vector<TemplateText>& texts);
+// The dialog base units of a font, measured as the window system measures them.
+DialogUnits dialogUnitsOf(const QFont& font);
 
 } // namespace ladoton

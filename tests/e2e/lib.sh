@@ -8,7 +8,8 @@
 # Environment: E2E_TIMEOUT (seconds for the whole script, default 240), E2E_KEEP=1 keeps the
 # scratch folder, E2E_VERBOSE=1 shows the logs also when the script succeeds, E2E_BUILTIN_SYNTH=1
 # keeps the built-in synthesizer in the program's device list (left out by default, so that the
-# first JACK port is device 0 and no audio runs beside the MIDI under test).
+# first JACK port is device 0 and no audio runs beside the MIDI under test), E2E_SCREEN sets the
+# X server's screen (default 1280x1024x24; a larger one for pictures at QT_SCALE_FACTOR=2).
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-240}
 E2E_DIR=
@@ -136,7 +137,7 @@ e2e_x_ready() { xdpyinfo >/dev/null 2>&1; }
 e2e_start_xvfb() {
     local display_file=$E2E_DIR/display
     : >"$display_file"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024x24}" -nolisten tcp -noreset \
         3>"$display_file" </dev/null >"$E2E_DIR/xvfb.log" 2>&1 &
     e2e_track $!
     e2e_wait_for 20 "Xvfb to choose a display" test -s "$display_file"

@@ -46,9 +46,7 @@ bool isBlackButton(int id) {
 
 // Where the key of a button lies in the frame buffer.
 KeyRect keyRect(TestDialog& t, int buttonId) {
-    const QRect button = t->pianoButton(buttonId)->geometry();
-    return {button.left(), 0, button.left() + button.width(),
-            button.top() + button.height() - KeyboardOverlay::bandRect().top()};
+    return t->overlay().pictureRectOf(t->pianoButton(buttonId)->geometry());
 }
 
 // A pixel of the key that no neighbour covers.

@@ -76,11 +76,12 @@ TEST(MainWindow, OctaveLabelsAreBlankedByTheFirstExchange) {
 
 TEST(MainWindow, TemplateControlsStandAtTheirPlaces) {
     TestDialog t;
-    EXPECT_EQ(t->clientArea()->size(), QSize(797, 320));
-    EXPECT_EQ(t->pianoButton(1022)->geometry(), QRect(36, 42, 42, 168));  // "C"
-    EXPECT_EQ(t->pianoButton(1029)->geometry(), QRect(66, 35, 23, 105));  // "C#"
-    EXPECT_EQ(t->pianoButton(1072)->geometry(), QRect(756, 42, 42, 168)); // "+B"
-    EXPECT_EQ(t->control(1045)->geometry(), QRect(302, 219, 484, 21));
+    const DialogUnits& units = t->units();
+    EXPECT_EQ(t->clientArea()->size(), QSize(units.x(531), units.y(183)));
+    EXPECT_EQ(t->pianoButton(1022)->geometry(), units.rect(24, 24, 28, 96));  // "C"
+    EXPECT_EQ(t->pianoButton(1029)->geometry(), units.rect(44, 20, 15, 60));  // "C#"
+    EXPECT_EQ(t->pianoButton(1072)->geometry(), units.rect(504, 24, 28, 96)); // "+B"
+    EXPECT_EQ(t->control(1045)->geometry(), units.rect(201, 125, 323, 12));
     EXPECT_FALSE(t->control(1086)->isVisibleTo(t.operator->()));
     ASSERT_EQ(t->menuBar()->actions().size(), 3);
     EXPECT_EQ(t->menuBar()->actions()[2]->text(), QStringLiteral("&Помощь"));
