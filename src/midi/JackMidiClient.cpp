@@ -143,7 +143,7 @@ void JackMidiClient::deliverQueued(unsigned frames) {
     std::array<char, 4> record{};
     while (jack_ringbuffer_read_space(queue_) > 0) {
         jack_ringbuffer_peek(queue_, record.data(), 1);
-        const auto size = static_cast<std::size_t>(record[0]);
+        const auto size = static_cast<std::size_t>(static_cast<unsigned char>(record[0]));
         // What does not fit into this period's buffer waits for the next.
         if (jack_ringbuffer_read_space(queue_) < 1 + size ||
             jack_midi_max_event_size(buffer) < size) {
