@@ -10,22 +10,31 @@ seconds=${2:-10}
 E2E_TIMEOUT=$((3 * (seconds + 60)))
 e2e_init "$(realpath "$1")" "$(dirname "$(realpath "$1")")/tests/e2e/ladoton_xtest_keys"
 
-# Nanoseconds on a CPU of every thread of the program (more precise than the clock ticks).
+# Nanoseconds on a CPU of every thread of a process (more precise than the clock ticks).
 cpu_ns() {
-    cat "/proc/$E2E_PROGRAM_PID"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { print sum }'
+    cat "/proc/${1:-$E2E_PROGRAM_PID}"/task/*/schedstat 2>/dev/null |
+        awk '{ sum += $1 } END { print sum }'
 }
 pss_kib() { awk '/^Pss:/ { print $2 }' "/proc/$E2E_PROGRAM_PID/smaps_rollup"; }
 
 # measure LABEL: the figures of the running program, then it is ended.
+# With a MIDI monitor running, its CPU use is shown beside: the cost of a minimal JACK client
+# on this machine, which no JACK client can go below.
 measure() {
-    local before after
+    local before after monitor=${E2E_MONITOR_PIDS[monitor]:-} monitor_before=0 monitor_after=0
     e2e_sleep 3
     before=$(cpu_ns)
+    [[ -n $monitor ]] && monitor_before=$(cpu_ns "$monitor")
     e2e_sleep "$seconds"
     after=$(cpu_ns)
+    [[ -n $monitor ]] && monitor_after=$(cpu_ns "$monitor")
     e2e_program_alive || e2e_fail "the program ended during: $1"
     awk -v label="$1" -v used=$((after - before)) -v s="$seconds" -v pss="$(pss_kib)" \
-        'BEGIN { printf "%-50s CPU %.2f %% of one core, PSS %.1f MiB\n", label, 100 * used / 1e9 / s, pss / 1024 }'
+        'BEGIN { printf "%-48s CPU %.2f %% of one core, PSS %.1f MiB\n", label, 100 * used / 1e9 / s, pss / 1024 }'
+    if [[ -n $monitor ]]; then
+        awk -v used=$((monitor_after - monitor_before)) -v s="$seconds" \
+            'BEGIN { printf "%-48s CPU %.2f %% of one core\n", "  (the MIDI monitor, for comparison)", 100 * used / 1e9 / s }'
+    fi
     e2e_stop_pid "$E2E_PROGRAM_PID"
 }
 
