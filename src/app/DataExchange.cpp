@@ -4,17 +4,16 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <array>
 #include <charconv>
 #include <string>
+#include <string_view>
 
 namespace ladoton {
 
 namespace {
 
-// Whole decimal numbers with optional surrounding blanks; anything else leaves the
-// member as it was (the next write shows the member's value again).
-template <typename Number> bool parseNumber(const QString& text, Number& value) {
-    const std::string trimmed = text.trimmed().toStdString();
+template <typename Number> bool parseNumberText(std::string_view trimmed, Number& value) {
     const char* first = trimmed.data();
     const char* last = first + trimmed.size();
     if (!trimmed.empty() && trimmed.front() == '+') {
@@ -27,6 +26,24 @@ template <typename Number> bool parseNumber(const QString& text, Number& value) 
     }
     value = parsed;
     return true;
+}
+
+// Whole decimal numbers with optional surrounding blanks; anything else leaves the
+// member as it was (the next write shows the member's value again).
+template <typename Number> bool parseNumber(const QString& text, Number& value) {
+    // The timers read every control many times a second, so a number is parsed from an ASCII
+    // copy on the stack; a character outside ASCII cannot be part of a number anyway.
+    const QStringView digits = QStringView(text).trimmed();
+    std::array<char, 64> ascii{};
+    if (digits.size() > static_cast<qsizetype>(ascii.size())) {
+        return parseNumberText(digits.toString().toStdString(), value);
+    }
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        const char16_t c = digits[i].unicode();
+        ascii[static_cast<std::size_t>(i)] = c < 0x80 ? static_cast<char>(c) : '?';
+    }
+    return parseNumberText(std::string_view(ascii.data(), static_cast<std::size_t>(digits.size())),
+                           value);
 }
 
 // Where a line edit shows a text that is wider than the edit.
@@ -66,7 +83,10 @@ class Exchange {
     void text(int id, std::string& member, Shown shown = Shown::AtCaret) {
         QWidget* widget = dialog_.control(id);
         if (read_) {
-            member = textOf(widget).toStdString();
+            const QString text = textOf(widget);
+            if (!QAnyStringView::equal(text, QUtf8StringView(member))) {
+                member = text.toStdString();
+            }
         } else {
             setTextIfChanged(widget, QString::fromStdString(member), shown);
         }

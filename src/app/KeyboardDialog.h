@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -198,7 +199,8 @@ class KeyboardDialog : public QDialog {
     KeyboardOverlay* overlay_ = nullptr;
     KeyboardCanvas* canvas_ = nullptr; // a child object: deleted with the window
     KeyRouter* keyRouter_ = nullptr;
-    std::map<int, QWidget*> controls_;
+    // Looked up many times a second by the timers' data exchange: hashed, not a tree.
+    std::unordered_map<int, QWidget*> controls_;
     std::vector<std::pair<QWidget*, QRect>> templateRects_; // in dialog units
     std::map<int, int> timerIds_;                           // our id -> Qt's id
     std::map<int, int> timerPeriods_;                       // our id -> period

@@ -125,9 +125,14 @@ std::optional<SettingsRecord> readSettingsFile(const std::filesystem::path& file
 }
 
 std::filesystem::path settingsTemporaryFile(const std::filesystem::path& target) {
+    // Appended piece by piece: GCC 12 at -O3 takes `"." + string` for an overlapping copy.
+    std::string name = ".";
+    name += target.filename().string();
+    name += '.';
+    name += std::to_string(::getpid());
+    name += ".tmp";
     std::filesystem::path temporary = target;
-    temporary.replace_filename("." + target.filename().string() + "." + std::to_string(::getpid()) +
-                               ".tmp");
+    temporary.replace_filename(name);
     return temporary;
 }
 
@@ -141,9 +146,7 @@ bool writeSettingsFile(const std::filesystem::path& file, const SettingsRecord& 
     if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) {
         return false;
     }
-    std::filesystem::path temporary = target;
-    temporary.replace_filename("." + target.filename().string() + "." + std::to_string(::getpid()) +
-                               ".tmp");
+    const std::filesystem::path temporary = settingsTemporaryFile(target);
     if (!writeTemporary(temporary, target, encodeSettings(record)) ||
         ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());

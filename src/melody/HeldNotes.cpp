@@ -23,7 +23,13 @@ std::string describeIntervals(const std::vector<int32_t>& notes, std::vector<int
         const int64_t step = int64_t{notes[i + 1]} - notes[i];
         steps.push_back(step);
         text += std::to_string(step);
-        text += step <= 12 ? "(" + std::string(IntervalNames[step]) + ") " : std::string(" ");
+        if (step <= 12) {
+            text += '(';
+            text += IntervalNames[step];
+            text += ") ";
+        } else {
+            text += ' ';
+        }
     }
     return text;
 }

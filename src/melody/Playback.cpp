@@ -18,7 +18,12 @@ void KeyboardDialog::OnTimer(int id) {
     if (id == MetronomeTimer && metronomeOn != 0) {
         metronomeClick();
     }
-    UpdateData(true);
+    // On a step tick nothing has happened since the read above, and a second read would only
+    // read the same values again: it is left out, as the step timer runs a hundred times a
+    // second also while nothing happens.
+    if (id != StepTimer) {
+        UpdateData(true);
+    }
     if (melody_.empty()) {
         return;
     }

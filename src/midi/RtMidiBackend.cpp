@@ -1,6 +1,6 @@
 #include "midi/RtMidiBackend.h"
 
-#include "midi/JackServerWatch.h"
+#include "midi/JackMidiClient.h"
 #include "midi/MidiLibraryNoise.h"
 
 #include <rtmidi/RtMidi.h>
@@ -15,10 +15,10 @@ constexpr const char* OutputPortName = "Ladoton Output";
 void ignoreRtMidiError(RtMidiError::Type, const std::string&, void*) {}
 
 // RtMidi prints the failures of its constructor before an error callback can be set, so an
-// output is only made for a system that was just found present.
-std::unique_ptr<RtMidiOut> makeOutput(RtMidi::Api api) {
+// output is only made for a sequencer that was just found present.
+std::unique_ptr<RtMidiOut> makeAlsaOutput() {
     try {
-        auto output = std::make_unique<RtMidiOut>(api, ClientName);
+        auto output = std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, ClientName);
         output->setErrorCallback(&ignoreRtMidiError, nullptr);
         return output;
     } catch (const RtMidiError&) {
@@ -36,52 +36,35 @@ RtMidiBackend::~RtMidiBackend() {
     close();
 }
 
-void RtMidiBackend::findApis() {
+void RtMidiBackend::findSystems() {
     if (alsa_ == nullptr && alsaSequencerPresent()) {
-        alsa_ = makeOutput(RtMidi::LINUX_ALSA);
+        alsa_ = makeAlsaOutput();
     }
-    if (jackGone()) {
-        abandonJack();
+    // A client whose server has stopped is closed; a server running now gets a new one.
+    if (jack_ != nullptr && !jack_->running()) {
+        jack_.reset();
     }
-    if (jackWatch_ == nullptr) {
-        jackWatch_ = JackServerWatch::connect();
-        if (jackWatch_ != nullptr) {
-            jack_ = makeOutput(RtMidi::UNIX_JACK);
-        }
+    if (jack_ == nullptr) {
+        jack_ = JackMidiClient::connect();
     }
-}
-
-bool RtMidiBackend::jackGone() const {
-    return jackWatch_ != nullptr && !jackWatch_->running();
-}
-
-// A JACK client of RtMidi 5 whose server has stopped must not be called again: closing its
-// port waits a second for a process cycle that never comes, and once its queue is full a send
-// waits for ever. So it is let go untouched; what it holds is returned when the program ends.
-void RtMidiBackend::abandonJack() {
-    if (open_ != nullptr && open_ == jack_.get()) {
-        open_ = nullptr;
-    }
-    if (jack_ != nullptr && jack_->isPortOpen()) {
-        static_cast<void>(jack_.release());
-    }
-    jack_.reset();
-    jackWatch_.reset();
 }
 
 std::vector<RtMidiBackend::Port> RtMidiBackend::ports() {
-    findApis();
+    findSystems();
     std::vector<Port> result;
-    for (RtMidiOut* api : {alsa_.get(), jack_.get()}) {
-        if (api == nullptr) {
-            continue;
-        }
+    if (alsa_ != nullptr) {
         try {
-            const unsigned count = api->getPortCount();
+            const unsigned count = alsa_->getPortCount();
             for (unsigned number = 0; number < count; ++number) {
-                result.push_back({api, number, api->getPortName(number)});
+                result.push_back({System::Alsa, number, alsa_->getPortName(number)});
             }
         } catch (const RtMidiError&) {
+        }
+    }
+    if (jack_ != nullptr) {
+        unsigned number = 0;
+        for (std::string& name : jack_->inputPorts()) {
+            result.push_back({System::Jack, number++, std::move(name)});
         }
     }
     return result;
@@ -89,8 +72,8 @@ std::vector<RtMidiBackend::Port> RtMidiBackend::ports() {
 
 std::vector<std::string> RtMidiBackend::listDevices() {
     std::vector<std::string> names;
-    for (const Port& port : ports()) {
-        names.push_back(port.name);
+    for (Port& port : ports()) {
+        names.push_back(std::move(port.name));
     }
     return names;
 }
@@ -101,59 +84,44 @@ bool RtMidiBackend::open(int index) {
     if (index < 0 || index >= static_cast<int>(available.size())) {
         return false;
     }
-    const Port& port = available[static_cast<std::size_t>(index)];
-    if (!openPort(port)) {
-        return false;
-    }
-    open_ = port.api;
-    return true;
+    return openPort(available[static_cast<std::size_t>(index)]);
 }
 
 bool RtMidiBackend::openPort(const Port& port) {
+    if (port.system == System::Jack) {
+        return jack_->open(port.name);
+    }
     try {
-        port.api->openPort(port.number, OutputPortName);
+        alsa_->openPort(port.number, OutputPortName);
     } catch (const RtMidiError&) {
         return false;
     }
-    if (!port.api->isPortOpen()) {
-        return false;
-    }
-    // RtMidi connects a JACK port without looking at the result; a port that went away since
-    // the listing is a failed open.
-    if (port.api == jack_.get() && !jackWatch_->hasPort(port.name)) {
-        port.api->closePort();
-        return false;
-    }
-    return true;
+    alsaOpen_ = alsa_->isPortOpen();
+    return alsaOpen_;
 }
 
 void RtMidiBackend::send(const ShortMessage& message) {
-    if (open_ == nullptr) {
-        return;
-    }
-    if (open_ == jack_.get() && jackGone()) {
-        abandonJack();
-        return;
-    }
-    try {
-        open_->sendMessage(message.bytes.data(), message.size);
-    } catch (const RtMidiError&) {
+    if (alsaOpen_) {
+        try {
+            alsa_->sendMessage(message.bytes.data(), message.size);
+        } catch (const RtMidiError&) {
+        }
+    } else if (jack_ != nullptr) {
+        jack_->send(message);
     }
 }
 
 void RtMidiBackend::close() {
-    if (open_ == nullptr) {
-        return;
+    if (alsaOpen_) {
+        try {
+            alsa_->closePort();
+        } catch (const RtMidiError&) {
+        }
+        alsaOpen_ = false;
     }
-    if (open_ == jack_.get() && jackGone()) {
-        abandonJack();
-        return;
+    if (jack_ != nullptr) {
+        jack_->close();
     }
-    try {
-        open_->closePort();
-    } catch (const RtMidiError&) {
-    }
-    open_ = nullptr;
 }
 
 } // namespace ladoton

@@ -8,12 +8,13 @@ class RtMidiOut;
 
 namespace ladoton {
 
-class JackServerWatch;
+class JackMidiClient;
 
-// The system's MIDI ports through RtMidi: the ALSA sequencer's output ports first, then the
-// JACK MIDI input ports, each by its port name. A missing sequencer or JACK server just makes
-// the list shorter; a JACK server that starts later is found at the next listing, and one that
-// stops takes its ports along while later sends to them are dropped.
+// The system's MIDI ports: the ALSA sequencer's output ports first (through RtMidi), then the
+// JACK MIDI input ports (through the program's one JACK client), each by its port name. A
+// missing sequencer or JACK server just makes the list shorter; a JACK server that starts later
+// is found at the next listing, and one that stops takes its ports along while later sends to
+// them are dropped.
 class RtMidiBackend final : public MidiBackend {
   public:
     RtMidiBackend();
@@ -27,21 +28,19 @@ class RtMidiBackend final : public MidiBackend {
     void close() override;
 
   private:
+    enum class System { Alsa, Jack };
     struct Port {
-        RtMidiOut* api;
+        System system;
         unsigned number;
         std::string name;
     };
     std::vector<Port> ports();
-    void findApis();
+    void findSystems();
     bool openPort(const Port& port);
-    bool jackGone() const;
-    void abandonJack();
 
     std::unique_ptr<RtMidiOut> alsa_;
-    std::unique_ptr<JackServerWatch> jackWatch_;
-    std::unique_ptr<RtMidiOut> jack_;
-    RtMidiOut* open_ = nullptr;
+    std::unique_ptr<JackMidiClient> jack_;
+    bool alsaOpen_ = false;
 };
 
 } // namespace ladoton

@@ -12,6 +12,10 @@ SoundFontSynth::SoundFontSynth(const FluidSynthApi& api, const SynthSettings& se
     }
     api_.setNum(settings_, "synth.sample-rate", settings.sampleRate);
     api_.setNum(settings_, "synth.gain", settings.gain);
+    // A large SoundFont would otherwise be read into memory whole; this way only the samples
+    // of the programs chosen on some channel are, read while the program change is handled,
+    // so the first note of a new program already has them.
+    api_.setInt(settings_, "synth.dynamic-sample-loading", 1);
     api_.setInt(settings_, "audio.period-size", settings.periodSize);
     api_.setInt(settings_, "audio.periods", settings.periods);
     // Otherwise PulseAudio picks its own, much longer buffer (about 100 ms).

@@ -1,5 +1,5 @@
 list(APPEND LADOTON_CORE_SOURCES src/midi/MidiMessage.cpp src/midi/MidiOut.cpp)
-list(APPEND LADOTON_GUI_SOURCES src/midi/DeviceMenu.cpp src/midi/JackServerWatch.cpp
+list(APPEND LADOTON_GUI_SOURCES src/midi/DeviceMenu.cpp src/midi/JackMidiClient.cpp
     src/midi/MidiLibraryNoise.cpp src/midi/RtMidiBackend.cpp)
 list(APPEND LADOTON_CORE_SOURCES src/midi/BackgroundOpenBackend.cpp src/midi/CompositeBackend.cpp
     src/midi/LazyBackend.cpp

@@ -125,6 +125,12 @@ void KeyboardDialog::DrawKey(const QFont* font, int keyCode, int row) {
 }
 
 void KeyboardDialog::DrawKeyboard() {
+    // The repaint timer calls this ten times a second; at rest no key is marked, and nothing
+    // would be composed, so the keys are not even looked up.
+    if (std::none_of(keyStates_.begin(), keyStates_.end(),
+                     [](const KeyState& key) { return key.needsRepaint != 0; })) {
+        return;
+    }
     const QFont labelFont = makeLabelFont();
     const PaintedRows painted =
         paintedRowsInCodeOrder(keyTable_, [this](int id) { return pianoButton(id); });

@@ -103,6 +103,23 @@ TEST_F(BuiltInSynthTest, ProgramsZeroAndFortyHaveDifferentTimbres) {
     EXPECT_GT(profileDistance(piano, violin), 0.3) << "the two programs sound alike";
 }
 
+// Samples are read only when a program is first chosen: the very first note of a program that
+// no channel had before is as loud at its start as the same note played again later.
+TEST_F(BuiltInSynthTest, TheFirstNoteOfANewProgramSoundsAtOnce) {
+    auto attack = [&] {
+        play(noteOnMessage(2, 72, 110));
+        const std::vector<float> sound = render(0.1);
+        play(noteOnMessage(2, 72, 0));
+        render(2.0);
+        return rms(stretch(sound, 0.0, 0.05));
+    };
+    play(programChangeMessage(2, 13)); // marimba: a sharp attack
+    const double first = attack();
+    const double again = attack();
+    EXPECT_GT(again, 0.005) << "the marimba is silent";
+    EXPECT_GT(first, again * 0.7) << "the first note waited for its samples";
+}
+
 TEST_F(BuiltInSynthTest, ChannelTenPlaysTheDrumKit) {
     play(noteOnMessage(10, 60, 120));
     const std::vector<float> drum = render(1.5);

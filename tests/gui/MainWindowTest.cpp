@@ -156,6 +156,21 @@ TEST(MainWindow, PastedTextThatIsNoNumberLeavesTheMemberAndRaisesNoPrompt) {
     EXPECT_EQ(editText(t, 1042), "4");
 }
 
+TEST(MainWindow, NumbersAreReadWithSignBlanksAndLeadingZerosButOnlyAsciiDigits) {
+    TestDialog t;
+    auto readOctave = [&](const QString& text) {
+        qobject_cast<QLineEdit*>(t->control(1042))->setText(text);
+        t->OnTimer(StepTimer);
+        return t->octave;
+    };
+    EXPECT_EQ(readOctave(QStringLiteral("+7")), 7);
+    EXPECT_EQ(readOctave(QStringLiteral("\t5 ")), 5);
+    EXPECT_EQ(readOctave(QString(70, u'0') + QStringLiteral("3")), 3);
+    EXPECT_EQ(readOctave(QString::fromUtf8("\u0663")), 3) << "an Arabic-Indic three was read";
+    EXPECT_EQ(readOctave(QStringLiteral("6\u00A0")), 6); // a no-break space is a blank
+    EXPECT_EQ(readOctave(QStringLiteral("99999999999")), 6);
+}
+
 TEST(MainWindow, CloseRequestClosesTheDeviceButExitDoesNot) {
     {
         TestDialog t;

@@ -1,0 +1,158 @@
+#include "midi/JackMidiClient.h"
+
+#include <jack/jack.h>
+#include <jack/midiport.h>
+#include <jack/ringbuffer.h>
+
+#include <array>
+#include <chrono>
+#include <thread>
+
+namespace ladoton {
+
+namespace {
+
+// Room for a few hundred messages: silencing a channel sends 128 at once.
+constexpr std::size_t QueueBytes = 8192;
+// How long closing waits for the queue to reach the server: some periods of any usual size.
+constexpr auto DeliveryLimit = std::chrono::milliseconds(200);
+
+} // namespace
+
+std::unique_ptr<JackMidiClient> JackMidiClient::connect() {
+    jack_client_t* client = jack_client_open(ClientName, JackNoStartServer, nullptr);
+    if (client == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<JackMidiClient> result(new JackMidiClient(client));
+    jack_on_info_shutdown(
+        client,
+        [](jack_status_t code, const char* reason, void* self) {
+            onShutdown(static_cast<int>(code), reason, self);
+        },
+        result.get());
+    jack_set_process_callback(client, &JackMidiClient::process, result.get());
+    return result;
+}
+
+JackMidiClient::JackMidiClient(_jack_client* client)
+    : client_(client), queue_(jack_ringbuffer_create(QueueBytes)) {}
+
+JackMidiClient::~JackMidiClient() {
+    close();
+    jack_client_close(client_);
+    jack_ringbuffer_free(queue_);
+}
+
+void JackMidiClient::onShutdown(int /*code*/, const char* /*reason*/, void* self) {
+    static_cast<JackMidiClient*>(self)->running_.store(false);
+}
+
+std::vector<std::string> JackMidiClient::inputPorts() const {
+    std::vector<std::string> names;
+    if (!running()) {
+        return names;
+    }
+    const char** ports = jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsInput);
+    if (ports == nullptr) {
+        return names;
+    }
+    for (const char** name = ports; *name != nullptr; ++name) {
+        names.emplace_back(*name);
+    }
+    jack_free(static_cast<void*>(ports));
+    return names;
+}
+
+bool JackMidiClient::hasPort(const std::string& name) const {
+    return running() && jack_port_by_name(client_, name.c_str()) != nullptr;
+}
+
+bool JackMidiClient::open(const std::string& target) {
+    close();
+    if (!running()) {
+        return false;
+    }
+    jack_ringbuffer_reset(queue_);
+    jack_port_t* port =
+        jack_port_register(client_, OutputPortName, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+    if (port == nullptr) {
+        return false;
+    }
+    port_ = port;
+    if (jack_activate(client_) != 0) {
+        jack_port_unregister(client_, port);
+        port_ = nullptr;
+        return false;
+    }
+    // A port that went away since the listing is a failed open.
+    if (jack_connect(client_, jack_port_name(port), target.c_str()) != 0) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+void JackMidiClient::send(const ShortMessage& message) {
+    if (port_ == nullptr || !running() || message.size == 0) {
+        return;
+    }
+    std::array<char, 1 + sizeof(message.bytes)> record{};
+    record[0] = static_cast<char>(message.size);
+    for (std::size_t i = 0; i < message.size; ++i) {
+        record[1 + i] = static_cast<char>(message.bytes[i]);
+    }
+    const std::size_t length = 1 + message.size;
+    const std::lock_guard lock(sending_);
+    if (jack_ringbuffer_write_space(queue_) >= length) {
+        jack_ringbuffer_write(queue_, record.data(), length);
+    }
+}
+
+void JackMidiClient::close() {
+    if (port_ == nullptr) {
+        return;
+    }
+    // A server that has gone must not be called again: its client is only closed.
+    if (!running()) {
+        return;
+    }
+    waitUntilDelivered();
+    jack_deactivate(client_);
+    jack_port_unregister(client_, port_);
+    port_ = nullptr;
+}
+
+void JackMidiClient::waitUntilDelivered() const {
+    const auto deadline = std::chrono::steady_clock::now() + DeliveryLimit;
+    while (jack_ringbuffer_read_space(queue_) > 0 && running() &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+int JackMidiClient::process(unsigned frames, void* self) {
+    static_cast<JackMidiClient*>(self)->deliverQueued(frames);
+    return 0;
+}
+
+// On the server's process thread: nothing here may wait or allocate.
+void JackMidiClient::deliverQueued(unsigned frames) {
+    void* buffer = jack_port_get_buffer(port_, frames);
+    jack_midi_clear_buffer(buffer);
+    std::array<char, 4> record{};
+    while (jack_ringbuffer_read_space(queue_) > 0) {
+        jack_ringbuffer_peek(queue_, record.data(), 1);
+        const auto size = static_cast<std::size_t>(static_cast<unsigned char>(record[0]));
+        // What does not fit into this period's buffer waits for the next.
+        if (jack_ringbuffer_read_space(queue_) < 1 + size ||
+            jack_midi_max_event_size(buffer) < size) {
+            break;
+        }
+        jack_ringbuffer_read(queue_, record.data(), 1 + size);
+        jack_midi_event_write(buffer, 0,
+                              reinterpret_cast<const jack_midi_data_t*>(record.data() + 1), size);
+    }
+}
+
+} // namespace ladoton
