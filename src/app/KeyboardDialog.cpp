@@ -260,6 +260,9 @@ void KeyboardDialog::runMenuCommand(int id) {
     case command::Save:
         saveMelody();
         break;
+    case command::ExportMidi:
+        exportMidi();
+        break;
     case command::Exit:
         if (UpdateData(true)) {
             accept();

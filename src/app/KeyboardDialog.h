@@ -43,6 +43,7 @@ inline constexpr int Exit = 32776;
 inline constexpr int StartPlayback = 32777;
 inline constexpr int StopPlayback = 32778;
 inline constexpr int ResetMelody = 32779;
+inline constexpr int ExportMidi = 32780;
 } // namespace command
 
 // The main window: the piano, its controls and everything they drive.
@@ -89,6 +90,7 @@ class KeyboardDialog : public QDialog {
     void stopPlayback();
     void saveMelody();
     void loadMelody();
+    void exportMidi();
 
     // Painting of the piano keys.
     void DrawKeyboard();

@@ -86,9 +86,10 @@ struct MenuItemSpec {
     int id;
 };
 
-inline constexpr std::array<MenuItemSpec, 8> MainMenu = {{
+inline constexpr std::array<MenuItemSpec, 9> MainMenu = {{
     {"Файл", "Открыть", 32774},
     {"Файл", "Сохранить", 32775},
+    {"Файл", "Экспорт в MIDI…", 32780},
     {"Файл", "Выход", 32776},
     {"Мелодия", "Начать проигрывание (пробел)", 32777},
     {"Мелодия", "Остановить проигрывание", 32778},

@@ -1,6 +1,7 @@
 #include "melody/MelodyFileIo.h"
 
 #include "melody/MelodyFile.h"
+#include "melody/MidiFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -61,10 +62,10 @@ bool writeAll(int fd, std::span<const uint8_t> bytes) {
     return true;
 }
 
-// The melody's bytes into fd; the count written, or nothing when a write failed.
-std::optional<uint64_t> writeMelody(int fd, std::span<const MelodyEvent> events) {
+// The writer's bytes into fd; the count written, or nothing when a write failed.
+std::optional<uint64_t> writeContent(int fd, const FileContentWriter& write) {
     uint64_t length = 0;
-    const bool written = writeMelodyFile(events, [fd, &length](std::span<const uint8_t> piece) {
+    const bool written = write([fd, &length](std::span<const uint8_t> piece) {
         length += piece.size();
         return writeAll(fd, piece);
     });
@@ -72,12 +73,12 @@ std::optional<uint64_t> writeMelody(int fd, std::span<const MelodyEvent> events)
 }
 
 std::optional<uint64_t> saveInPlace(const std::filesystem::path& file,
-                                    std::span<const MelodyEvent> events) {
+                                    const FileContentWriter& write) {
     FileHandle handle(openUnblocked(file, O_WRONLY | O_TRUNC));
     if (!handle.valid()) {
         return std::nullopt;
     }
-    const std::optional<uint64_t> length = writeMelody(handle.get(), events);
+    const std::optional<uint64_t> length = writeContent(handle.get(), write);
     return length && handle.close() ? length : std::nullopt;
 }
 
@@ -110,7 +111,7 @@ void syncFolder(const std::filesystem::path& folder) {
 // set-id bits are not carried over to a file that may now have another owner).
 std::optional<uint64_t> saveBySwap(const std::filesystem::path& target,
                                    std::optional<mode_t> existingMode,
-                                   std::span<const MelodyEvent> events) {
+                                   const FileContentWriter& write) {
     std::filesystem::path folder = target.parent_path();
     if (folder.empty()) {
         folder = ".";
@@ -121,7 +122,7 @@ std::optional<uint64_t> saveBySwap(const std::filesystem::path& target,
         return std::nullopt;
     }
     FileHandle handle(fd);
-    std::optional<uint64_t> length = writeMelody(handle.get(), events);
+    std::optional<uint64_t> length = writeContent(handle.get(), write);
     const bool kept = length && (!existingMode || ::fchmod(handle.get(), *existingMode) == 0) &&
                       ::fsync(handle.get()) == 0 && handle.close() &&
                       ::rename(temporary->c_str(), target.c_str()) == 0;
@@ -135,20 +136,20 @@ std::optional<uint64_t> saveBySwap(const std::filesystem::path& target,
 
 } // namespace
 
-std::optional<uint64_t> saveMelodyFile(const std::filesystem::path& file,
-                                       std::span<const MelodyEvent> events) {
+std::optional<uint64_t> saveFileSafely(const std::filesystem::path& file,
+                                       const FileContentWriter& write) {
     struct stat status {};
     if (::stat(file.c_str(), &status) != 0) {
         if (errno != ENOENT) {
             return std::nullopt;
         }
-        return saveBySwap(file, std::nullopt, events);
+        return saveBySwap(file, std::nullopt, write);
     }
     if (S_ISDIR(status.st_mode)) {
         return std::nullopt;
     }
     if (!S_ISREG(status.st_mode)) {
-        return saveInPlace(file, events);
+        return saveInPlace(file, write);
     }
     // A file we may not write to stays as it is, even though its folder would let us swap
     // it for another.
@@ -161,7 +162,25 @@ std::optional<uint64_t> saveMelodyFile(const std::filesystem::path& file,
     if (error) {
         return std::nullopt;
     }
-    return saveBySwap(target, status.st_mode & 0777, events);
+    return saveBySwap(target, status.st_mode & 0777, write);
+}
+
+std::optional<uint64_t> saveMelodyFile(const std::filesystem::path& file,
+                                       std::span<const MelodyEvent> events) {
+    return saveFileSafely(file,
+                          [events](const ByteSink& sink) { return writeMelodyFile(events, sink); });
+}
+
+std::optional<uint64_t> exportMidiFile(const std::filesystem::path& file,
+                                       std::span<const MelodyEvent> events, const KeyTable& table,
+                                       const PlayingSettings& settings) {
+    try {
+        const std::vector<TimedMessage> messages = playbackPassMessages(events, table, settings);
+        return saveFileSafely(
+            file, [&messages](const ByteSink& sink) { return writeMidiFile(messages, sink); });
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 MelodyLoadResult loadMelodyFile(const std::filesystem::path& file) {

@@ -13,6 +13,9 @@ const QString FileSuffix = QStringLiteral("mdt");
 const QString SaveCaption = QStringLiteral("Запись композиции");
 const QString LoadCaption = QStringLiteral("Загрузка композиции");
 const QString InvalidCaption = QStringLiteral("Загрузка midi данных");
+const QString MidiFilter = QStringLiteral("Файлы MIDI (*.mid)");
+const QString MidiSuffix = QStringLiteral("mid");
+const QString ExportCaption = QStringLiteral("Экспорт в MIDI");
 
 std::filesystem::path toPath(const QString& file) {
     return std::filesystem::path(QFile::encodeName(file).toStdString());
@@ -22,6 +25,15 @@ std::filesystem::path toPath(const QString& file) {
 // next dialog, and every relative file name, starts from there.
 void enterFolderOf(const QString& file) {
     QDir::setCurrent(QFileInfo(file).absolutePath());
+}
+
+QString savedText(const QString& name, uint64_t length) {
+    return QStringLiteral("Файл ") + name + QStringLiteral(" успешно записан(") +
+           QString::number(length) + QStringLiteral(" байт)");
+}
+
+QString saveFailedText(const QString& name) {
+    return QStringLiteral("Ошибка записи файла ") + name;
 }
 } // namespace
 
@@ -33,13 +45,23 @@ void KeyboardDialog::saveMelody() {
     enterFolderOf(file);
     const QString name = QFileInfo(file).fileName();
     const std::optional<uint64_t> length = saveMelodyFile(toPath(file), melody_.events());
-    if (!length) {
-        prompts_.message(this, SaveCaption, QStringLiteral("Ошибка записи файла ") + name);
+    prompts_.message(this, SaveCaption, length ? savedText(name, *length) : saveFailedText(name));
+}
+
+// The file holds what one playback pass would send with the values set now.
+void KeyboardDialog::exportMidi() {
+    UpdateData(true);
+    const QString file = prompts_.saveFileName(this, QDir::currentPath(), MidiFilter, MidiSuffix);
+    if (file.isEmpty()) {
         return;
     }
-    prompts_.message(this, SaveCaption,
-                     QStringLiteral("Файл ") + name + QStringLiteral(" успешно записан(") +
-                         QString::number(*length) + QStringLiteral(" байт)"));
+    enterFolderOf(file);
+    const PlayingSettings settings{channel, state_.currentProgram, octave, transposition,
+                                   amplitude};
+    const QString name = QFileInfo(file).fileName();
+    const std::optional<uint64_t> length =
+        exportMidiFile(toPath(file), melody_.events(), keyTable_, settings);
+    prompts_.message(this, ExportCaption, length ? savedText(name, *length) : saveFailedText(name));
 }
 
 void KeyboardDialog::loadMelody() {
