@@ -3,7 +3,8 @@
 # offers the output port Ладотон:output connected to nothing, and what the program sends from
 # then on reaches whoever connects to it, exactly as to a chosen device. A peer disconnected
 # and connected again while a key is held and notes go out gets the next notes; the program
-# neither hangs nor ends. The port remembers its peers when it is left and chosen again.
+# neither hangs nor ends. The port remembers its peers when it is left and chosen again, and
+# goes quietly with its server.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 readonly OWN_PORT="Ладотон:output"
@@ -61,6 +62,15 @@ e2e_choose_own_jack_port
 e2e_keys "$KEY_W"
 e2e_wait_for 10 "W again at the peer" eval '[[ $(e2e_midi_bytes peer | grep -cx "90 32 00") -ge 2 ]]'
 [[ $(e2e_midi_bytes first | grep -cx "90 32 00") -eq 1 ]] || e2e_fail "the first monitor got W again"
+
+# The server goes away with the own port open: what is sent then is dropped without a word.
+e2e_stop_jack
+for ((press = 0; press < 10; press++)); do
+    e2e_keys "$KEY_X" @50
+done
+e2e_keys "$KEY_Q" @100 "$KEY_W"
+# Each X holds the window for 128 pauses of 1 ms; the menu of the exit comes after them.
+e2e_sleep 2
 
 e2e_exit_program
 e2e_expect_quiet_program
