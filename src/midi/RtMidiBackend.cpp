@@ -16,6 +16,13 @@ constexpr const char* OwnPortName = "output";
 
 void ignoreRtMidiError(RtMidiError::Type, const std::string&, void*) {}
 
+// With an error callback set, RtMidi reports a failure through it instead of throwing.
+void noteRtMidiFailure(RtMidiError::Type type, const std::string&, void* failed) {
+    if (type != RtMidiError::WARNING && type != RtMidiError::DEBUG_WARNING) {
+        *static_cast<bool*>(failed) = true;
+    }
+}
+
 // RtMidi prints the failures of its constructor before an error callback can be set, so an
 // output is only made for a sequencer that was just found present.
 std::unique_ptr<RtMidiOut> makeAlsaOutput(const char* clientName) {
@@ -111,9 +118,11 @@ bool RtMidiBackend::openOwnAlsaPort() {
         if (output == nullptr) {
             return false;
         }
-        try {
-            output->openVirtualPort(OwnPortName);
-        } catch (const RtMidiError&) {
+        bool failed = false;
+        output->setErrorCallback(&noteRtMidiFailure, &failed);
+        output->openVirtualPort(OwnPortName);
+        output->setErrorCallback(&ignoreRtMidiError, nullptr);
+        if (failed) {
             return false;
         }
         ownAlsa_ = std::move(output);
