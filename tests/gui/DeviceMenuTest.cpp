@@ -77,7 +77,7 @@ std::vector<std::string> systemDevices(const std::optional<std::vector<std::stri
                                        const std::optional<std::vector<std::string>>& jack) {
     std::vector<std::string> names{"Встроенный синтезатор"};
     for (const MidiPort& port : listMidiPorts(alsa, jack)) {
-        names.push_back(port.name);
+        names.emplace_back(port.name);
     }
     return names;
 }
