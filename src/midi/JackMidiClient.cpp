@@ -69,6 +69,31 @@ bool JackMidiClient::hasPort(const std::string& name) const {
 }
 
 bool JackMidiClient::open(const std::string& target) {
+    if (!activatePort()) {
+        return false;
+    }
+    // A port that went away since the listing is a failed open.
+    if (jack_connect(client_, jack_port_name(port_), target.c_str()) != 0) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+bool JackMidiClient::openOwnPort() {
+    if (!activatePort()) {
+        return false;
+    }
+    ownPortOpen_ = true;
+    // Whoever listened before the port was left listens again, as a patchbay would have it;
+    // peers that have gone since are passed over.
+    for (const std::string& peer : ownPortPeers_) {
+        jack_connect(client_, jack_port_name(port_), peer.c_str());
+    }
+    return true;
+}
+
+bool JackMidiClient::activatePort() {
     close();
     if (!running()) {
         return false;
@@ -85,12 +110,20 @@ bool JackMidiClient::open(const std::string& target) {
         port_ = nullptr;
         return false;
     }
-    // A port that went away since the listing is a failed open.
-    if (jack_connect(client_, jack_port_name(port), target.c_str()) != 0) {
-        close();
-        return false;
-    }
     return true;
+}
+
+std::vector<std::string> JackMidiClient::connectionsOfPort() const {
+    std::vector<std::string> names;
+    const char** peers = jack_port_get_connections(port_);
+    if (peers == nullptr) {
+        return names;
+    }
+    for (const char** name = peers; *name != nullptr; ++name) {
+        names.emplace_back(*name);
+    }
+    jack_free(static_cast<void*>(peers));
+    return names;
 }
 
 void JackMidiClient::send(const ShortMessage& message) {
@@ -113,9 +146,14 @@ void JackMidiClient::close() {
     if (port_ == nullptr) {
         return;
     }
+    const bool wasOwnPort = ownPortOpen_;
+    ownPortOpen_ = false;
     // A server that has gone must not be called again: its client is only closed.
     if (!running()) {
         return;
+    }
+    if (wasOwnPort) {
+        ownPortPeers_ = connectionsOfPort();
     }
     waitUntilDelivered();
     jack_deactivate(client_);

@@ -42,6 +42,9 @@ class JackMidiClient {
 
     // Connects the client's output port to `target`; false when that fails (then none is open).
     bool open(const std::string& target);
+    // Opens the output port "Ладотон:output" for other programs or a patchbay to connect to,
+    // also while notes are sent. The peers it had when it was last closed are connected again.
+    bool openOwnPort();
     void send(const ShortMessage& message);
     // Delivers what is still queued (a few periods at most) and leaves the server's cycles.
     void close();
@@ -51,6 +54,8 @@ class JackMidiClient {
     explicit JackMidiClient(_jack_client* client);
     static int process(unsigned frames, void* self);
     static void onShutdown(int code, const char* reason, void* self);
+    bool activatePort();
+    std::vector<std::string> connectionsOfPort() const;
     void deliverQueued(unsigned frames);
     void waitUntilDelivered() const;
 
@@ -59,6 +64,8 @@ class JackMidiClient {
     jack_ringbuffer_t* queue_ = nullptr;
     std::mutex sending_;
     std::atomic<bool> running_{true};
+    bool ownPortOpen_ = false;
+    std::vector<std::string> ownPortPeers_;
 };
 
 } // namespace ladoton

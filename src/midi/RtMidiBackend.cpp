@@ -11,14 +11,23 @@ namespace {
 
 constexpr const char* ClientName = "Ladoton";
 constexpr const char* OutputPortName = "Ladoton Output";
+constexpr const char* OwnClientName = "Ладотон";
+constexpr const char* OwnPortName = "output";
 
 void ignoreRtMidiError(RtMidiError::Type, const std::string&, void*) {}
 
+// With an error callback set, RtMidi reports a failure through it instead of throwing.
+void noteRtMidiFailure(RtMidiError::Type type, const std::string&, void* failed) {
+    if (type != RtMidiError::WARNING && type != RtMidiError::DEBUG_WARNING) {
+        *static_cast<bool*>(failed) = true;
+    }
+}
+
 // RtMidi prints the failures of its constructor before an error callback can be set, so an
 // output is only made for a sequencer that was just found present.
-std::unique_ptr<RtMidiOut> makeAlsaOutput() {
+std::unique_ptr<RtMidiOut> makeAlsaOutput(const char* clientName) {
     try {
-        auto output = std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, ClientName);
+        auto output = std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, clientName);
         output->setErrorCallback(&ignoreRtMidiError, nullptr);
         return output;
     } catch (const RtMidiError&) {
@@ -38,7 +47,7 @@ RtMidiBackend::~RtMidiBackend() {
 
 void RtMidiBackend::findSystems() {
     if (alsa_ == nullptr && alsaSequencerPresent()) {
-        alsa_ = makeAlsaOutput();
+        alsa_ = makeAlsaOutput(ClientName);
     }
     // A client whose server has stopped is closed; a server running now gets a new one.
     if (jack_ != nullptr && !jack_->running()) {
@@ -49,30 +58,29 @@ void RtMidiBackend::findSystems() {
     }
 }
 
-std::vector<RtMidiBackend::Port> RtMidiBackend::ports() {
+std::vector<MidiPort> RtMidiBackend::ports() {
     findSystems();
-    std::vector<Port> result;
+    std::optional<std::vector<std::string>> alsaPorts;
     if (alsa_ != nullptr) {
+        alsaPorts.emplace();
         try {
             const unsigned count = alsa_->getPortCount();
             for (unsigned number = 0; number < count; ++number) {
-                result.push_back({System::Alsa, number, alsa_->getPortName(number)});
+                alsaPorts->push_back(alsa_->getPortName(number));
             }
         } catch (const RtMidiError&) {
         }
     }
+    std::optional<std::vector<std::string>> jackPorts;
     if (jack_ != nullptr) {
-        unsigned number = 0;
-        for (std::string& name : jack_->inputPorts()) {
-            result.push_back({System::Jack, number++, std::move(name)});
-        }
+        jackPorts = jack_->inputPorts();
     }
-    return result;
+    return listMidiPorts(alsaPorts, jackPorts);
 }
 
 std::vector<std::string> RtMidiBackend::listDevices() {
     std::vector<std::string> names;
-    for (Port& port : ports()) {
+    for (MidiPort& port : ports()) {
         names.push_back(std::move(port.name));
     }
     return names;
@@ -80,19 +88,23 @@ std::vector<std::string> RtMidiBackend::listDevices() {
 
 bool RtMidiBackend::open(int index) {
     close();
-    const std::vector<Port> available = ports();
+    const std::vector<MidiPort> available = ports();
     if (index < 0 || index >= static_cast<int>(available.size())) {
         return false;
     }
     return openPort(available[static_cast<std::size_t>(index)]);
 }
 
-bool RtMidiBackend::openPort(const Port& port) {
-    if (port.system == System::Jack) {
-        return jack_->open(port.name);
+bool RtMidiBackend::openPort(const MidiPort& port) {
+    if (port.system == MidiSystem::Jack) {
+        return port.own ? jack_->openOwnPort() : jack_->open(port.name);
     }
+    return port.own ? openOwnAlsaPort() : openAlsaPort(port.number);
+}
+
+bool RtMidiBackend::openAlsaPort(unsigned number) {
     try {
-        alsa_->openPort(port.number, OutputPortName);
+        alsa_->openPort(number, OutputPortName);
     } catch (const RtMidiError&) {
         return false;
     }
@@ -100,10 +112,36 @@ bool RtMidiBackend::openPort(const Port& port) {
     return alsaOpen_;
 }
 
-void RtMidiBackend::send(const ShortMessage& message) {
+bool RtMidiBackend::openOwnAlsaPort() {
+    if (ownAlsa_ == nullptr) {
+        auto output = makeAlsaOutput(OwnClientName);
+        if (output == nullptr) {
+            return false;
+        }
+        bool failed = false;
+        output->setErrorCallback(&noteRtMidiFailure, &failed);
+        output->openVirtualPort(OwnPortName);
+        output->setErrorCallback(&ignoreRtMidiError, nullptr);
+        if (failed) {
+            return false;
+        }
+        ownAlsa_ = std::move(output);
+    }
+    ownAlsaOpen_ = true;
+    return true;
+}
+
+RtMidiOut* RtMidiBackend::openAlsaOutput() const {
     if (alsaOpen_) {
+        return alsa_.get();
+    }
+    return ownAlsaOpen_ ? ownAlsa_.get() : nullptr;
+}
+
+void RtMidiBackend::send(const ShortMessage& message) {
+    if (RtMidiOut* alsa = openAlsaOutput(); alsa != nullptr) {
         try {
-            alsa_->sendMessage(message.bytes.data(), message.size);
+            alsa->sendMessage(message.bytes.data(), message.size);
         } catch (const RtMidiError&) {
         }
     } else if (jack_ != nullptr) {
@@ -119,6 +157,7 @@ void RtMidiBackend::close() {
         }
         alsaOpen_ = false;
     }
+    ownAlsaOpen_ = false;
     if (jack_ != nullptr) {
         jack_->close();
     }

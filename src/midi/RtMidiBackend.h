@@ -1,6 +1,7 @@
 #pragma once
 
 #include "midi/MidiBackend.h"
+#include "midi/MidiPortList.h"
 
 #include <memory>
 
@@ -14,7 +15,8 @@ class JackMidiClient;
 // JACK MIDI input ports (through the program's one JACK client), each by its port name. A
 // missing sequencer or JACK server just makes the list shorter; a JACK server that starts later
 // is found at the next listing, and one that stops takes its ports along while later sends to
-// them are dropped.
+// them are dropped. After them come the program's own output ports, one for each system present,
+// which other programs connect to.
 class RtMidiBackend final : public MidiBackend {
   public:
     RtMidiBackend();
@@ -28,17 +30,18 @@ class RtMidiBackend final : public MidiBackend {
     void close() override;
 
   private:
-    enum class System { Alsa, Jack };
-    struct Port {
-        System system;
-        unsigned number;
-        std::string name;
-    };
-    std::vector<Port> ports();
+    std::vector<MidiPort> ports();
     void findSystems();
-    bool openPort(const Port& port);
+    bool openPort(const MidiPort& port);
+    bool openAlsaPort(unsigned number);
+    bool openOwnAlsaPort();
+    RtMidiOut* openAlsaOutput() const;
 
     std::unique_ptr<RtMidiOut> alsa_;
+    // The own ALSA port stays once made, silent while another device is chosen, so that the
+    // connections other programs made to it last until the program ends.
+    std::unique_ptr<RtMidiOut> ownAlsa_;
+    bool ownAlsaOpen_ = false;
     std::unique_ptr<JackMidiClient> jack_;
     bool alsaOpen_ = false;
 };

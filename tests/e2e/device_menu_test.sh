@@ -22,14 +22,14 @@ e2e_right_click 20 150
 e2e_sleep 1
 menu_gone || e2e_fail "a right click on a control opened the menu"
 
-e2e_choose_last_device
+e2e_choose_last_jack_port
 e2e_wait_midi 10 second 'c0 00'
 
 # Choosing the checked device again opens it again and sends the program change again; nothing
 # goes to the first device any more.
 e2e_sleep 1
 before=$(e2e_midi_bytes first | wc -l)
-e2e_choose_last_device
+e2e_choose_last_jack_port
 e2e_wait_for 10 "a second program change at the chosen device" \
     eval '[[ $(e2e_midi_bytes second | grep -cx "c0 00") -ge 2 ]]'
 e2e_sleep 1

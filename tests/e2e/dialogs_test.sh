@@ -54,7 +54,7 @@ cp "$E2E_DIR/setting.dat" "$E2E_DIR/setting.before"
 
 e2e_start_midi_dump monitor
 e2e_start_program
-e2e_choose_last_device
+e2e_choose_last_jack_port
 e2e_wait_midi 10 monitor 'c0 1d'
 
 # Q is C: 0 + 2 + 12 * 5 = 62.

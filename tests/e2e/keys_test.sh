@@ -46,7 +46,7 @@ play_and_check() {
 start_program_on() {
     e2e_start_midi_dump "$1"
     e2e_start_program
-    e2e_choose_last_device
+    e2e_choose_last_jack_port
     e2e_wait_midi 10 "$1" 'c0 00'
 }
 
@@ -57,7 +57,7 @@ play_and_check us
 e2e_set_layout ru Cyrillic_shorti
 e2e_set_num_lock
 e2e_start_midi_dump ru_switched
-e2e_choose_last_device
+e2e_choose_last_jack_port
 e2e_wait_midi 10 ru_switched 'c0 00'
 play_and_check ru_switched
 

@@ -8,7 +8,7 @@ e2e_start_xvfb
 e2e_start_jack
 e2e_start_midi_dump before
 e2e_start_program
-e2e_choose_last_device
+e2e_choose_last_jack_port
 e2e_wait_midi 10 before 'c0 00'
 e2e_keys "$KEY_Q"
 e2e_wait_midi 10 before '90 30 00'
@@ -24,7 +24,7 @@ e2e_keys "$KEY_Q" @100 "$KEY_W"
 
 e2e_start_jack "$server"
 e2e_start_midi_dump after
-e2e_choose_last_device
+e2e_choose_last_jack_port
 e2e_wait_midi 20 after 'c0 00'
 e2e_keys "$KEY_Q"
 e2e_wait_midi 10 after '90 30 00'

@@ -1,4 +1,5 @@
 #include "TestDialog.h"
+#include "midi/MidiPortList.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -68,6 +69,40 @@ TEST(DeviceMenu, ChoosingAnItemSwitchesTheDeviceAndSendsTheProgram) {
     EXPECT_EQ(t.state().midiOut.deviceId, 1);
     EXPECT_THAT(t.backend.opened, ElementsAre(0, 1));
     EXPECT_THAT(t.takeSent(), ElementsAre(programChange(0xC0, 0)));
+}
+
+// The device list as the program makes it: the built-in synthesizer, then the systems' ports
+// with the own ports last.
+std::vector<std::string> systemDevices(const std::optional<std::vector<std::string>>& alsa,
+                                       const std::optional<std::vector<std::string>>& jack) {
+    std::vector<std::string> names{"Встроенный синтезатор"};
+    for (const MidiPort& port : listMidiPorts(alsa, jack)) {
+        names.emplace_back(port.name);
+    }
+    return names;
+}
+
+TEST(DeviceMenu, OwnPortsAreTheLastItemsAndAreChosenLikeAnyDevice) {
+    TestDialog t;
+    t.backend.devices = systemDevices(std::vector<std::string>{"Synth:in"},
+                                      std::vector<std::string>{"monitor:input"});
+    t.show();
+    t.takeSent();
+    auto seen = rightClickAndAnswer(t->clientArea(), QPoint(790, 300), 4);
+    ASSERT_TRUE(seen->shown);
+    EXPECT_EQ(seen->items, (QStringList{"Встроенный синтезатор", "Synth:in", "monitor:input",
+                                        "Порт ALSA: Ладотон", "Порт JACK: Ладотон"}));
+    EXPECT_EQ(t.state().midiOut.deviceId, 4);
+    EXPECT_THAT(t.backend.opened, ElementsAre(0, 4));
+    // The instrument goes to the own port first, then what is played.
+    t->pressKey('Q');
+    EXPECT_THAT(t.takeSent(), ElementsAre(programChange(0xC0, 0), noteOn(0x90, 48, 60)));
+
+    // Without an ALSA sequencer its own port is left out.
+    t.backend.devices = systemDevices(std::nullopt, std::vector<std::string>{"monitor:input"});
+    seen = rightClickAndAnswer(t->clientArea(), QPoint(790, 300), -1);
+    EXPECT_EQ(seen->items,
+              (QStringList{"Встроенный синтезатор", "monitor:input", "Порт JACK: Ладотон"}));
 }
 
 TEST(DeviceMenu, RightClickOnAControlOpensNoMenu) {
