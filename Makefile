@@ -1,8 +1,11 @@
 # make run   installs what is missing, builds and starts the program
 # make test  installs what is missing, builds and runs every test
-# make package  builds the Debian package of the Release build (in build-release)
+# make package  builds the Debian package of the Release build (in build-package)
+# Warnings are errors in the builds that make test checks, never in the builds a user runs or packs.
 BUILD      ?= build
+RUN_BUILD  ?= build-run
 RELEASE_BUILD ?= build-release
+PACKAGE_BUILD ?= build-package
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
@@ -21,8 +24,12 @@ $(BUILD)/build.ninja: | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	./$(BUILD)/ladoton
+$(RUN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(RUN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+run: deps $(RUN_BUILD)/build.ninja
+	cmake --build $(RUN_BUILD) -j $(JOBS) --target ladoton
+	./$(RUN_BUILD)/ladoton
 
 test: test-unit test-asan test-fuzz test-install
 
@@ -52,12 +59,15 @@ test-install: deps $(RELEASE_BUILD)/build.ninja
 	scripts/check-install $(RELEASE_BUILD)
 
 # cpack packs the program's own files; the tests need not be built for it.
-package: deps $(RELEASE_BUILD)/build.ninja
-	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target ladoton
-	cd $(RELEASE_BUILD) && cpack
+$(PACKAGE_BUILD)/build.ninja: | deps
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+package: deps $(PACKAGE_BUILD)/build.ninja
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target ladoton
+	cd $(PACKAGE_BUILD) && cpack
 
 bench: build
 	./$(BUILD)/tests/bench/ladoton_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(RELEASE_BUILD)
+	rm -rf $(BUILD) $(RUN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(RELEASE_BUILD) $(PACKAGE_BUILD)
