@@ -90,7 +90,7 @@ TEST(BandUpdate, OnlyTheChangedPartIsShownAnew) {
     band.settle();
     const QImage shown = band.shown();
     const double scale = 7.2 / 6;
-    const int keyMiddle = static_cast<int>((Key.left() + Key.width() / 2) * scale);
+    const int keyMiddle = static_cast<int>(Key.center().x() * scale);
     EXPECT_EQ(shown.pixel(keyMiddle, 40), qRgb(200, 0, 0));
     EXPECT_EQ(shown.pixel(keyMiddle + 200, 40), qRgb(40, 40, 40));
     EXPECT_EQ(band.overlay->copies(), 2);
