@@ -53,14 +53,35 @@ bool KeyboardOverlay::isStretched() const {
     return units_ != DialogUnits{};
 }
 
-void KeyboardOverlay::showBand(const QImage& frameBuffer) {
+QRect KeyboardOverlay::scaledRect(const QRect& picture) const {
+    // Smoothing blends each shown pixel from its neighbours in the picture, so a
+    // changed picture pixel also tints the shown pixels just outside its own.
+    constexpr int Blend = 1;
+    const QRect band = pictureBand();
+    const QRect grown = picture.adjusted(-Blend, -Blend, Blend, Blend);
+    const int left = scaledX(grown.left());
+    const int top = scaledY(band.top() + grown.top()) - scaledY(band.top());
+    return QRect(left, top, scaledX(grown.left() + grown.width()) - left,
+                 scaledY(band.top() + grown.top() + grown.height()) - scaledY(band.top()) - top)
+        .intersected(rect());
+}
+
+void KeyboardOverlay::showBand(const QImage& frameBuffer, const QRegion& changed) {
     frameBuffer_ = &frameBuffer;
     ++copies_;
     ownUpdatePending_ = true;
     if (isHidden()) {
         show();
+        update();
+        return;
     }
-    update();
+    // Stretching and sending the whole band to the window system ten times a
+    // second costs more than all the rest of a looping phrase.
+    QRegion shown;
+    for (const QRect& picture : changed) {
+        shown += scaledRect(picture);
+    }
+    update(shown);
 }
 
 void KeyboardOverlay::paintEvent(QPaintEvent* event) {

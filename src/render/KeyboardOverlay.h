@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QWidget>
 
 namespace ladoton {
@@ -29,11 +30,12 @@ class KeyboardOverlay : public QWidget {
     // buffer; top is the frame buffer's row 0.
     KeyRect pictureRectOf(const QRect& onSurface) const;
 
-    // Copies the band from the top-left corner of the frame buffer to the window.
-    // The copy is made when the window paints the band, into the window's own
-    // buffer; until then the frame buffer must stay as it is, which it does
-    // between painting passes.
-    void showBand(const QImage& frameBuffer);
+    // Copies the band from the top-left corner of the frame buffer to the window:
+    // the parts that changed, given in frame buffer pixels, or all of it when the
+    // band is first shown. The copy is made when the window paints the band, into
+    // the window's own buffer; until then the frame buffer must stay as it is, which
+    // it does between painting passes.
+    void showBand(const QImage& frameBuffer, const QRegion& changed);
     // How many times the band was copied.
     int copies() const { return copies_; }
 
@@ -43,6 +45,7 @@ class KeyboardOverlay : public QWidget {
   private:
     int scaledX(int picture) const;
     int scaledY(int picture) const;
+    QRect scaledRect(const QRect& picture) const;
     bool isStretched() const;
 
     DialogUnits units_;

@@ -25,6 +25,13 @@ KeyRect keyRectOf(const QPushButton& button, const QWidget& surface,
     return overlay.pictureRectOf(QRect(button.mapTo(&surface, QPoint(0, 0)), button.size()));
 }
 
+// The frame buffer pixels that composing the key may change.
+QRect changedRectOf(const QPushButton& button, const QWidget& surface,
+                    const KeyboardOverlay& overlay) {
+    const KeyRect key = keyRectOf(button, surface, overlay);
+    return {key.left, key.top, key.right - key.left, key.bottom - key.top + KeyCopyExtraRows};
+}
+
 QRect textRect(int left, int top, int right, int bottom) {
     return {left, top, right - left, bottom - top};
 }
@@ -134,6 +141,15 @@ void KeyboardDialog::DrawKeyboard() {
     const QFont labelFont = makeLabelFont();
     const PaintedRows painted =
         paintedRowsInCodeOrder(keyTable_, [this](int id) { return pianoButton(id); });
+    // A black key composed again only because a white one was is composed as it was,
+    // except where that white key was, so only the marked keys' pixels change.
+    QRegion changed;
+    for (const PaintedRow& key : painted) {
+        if (keyStates_[key.keyCode].needsRepaint != 0) {
+            changed +=
+                changedRectOf(*pianoButton(keyTable_[key.row].buttonId), *client_, *overlay_);
+        }
+    }
     int composed = 0;
     for (const PaintedRow& key : painted) {
         if (!key.black && keyStates_[key.keyCode].needsRepaint != 0) {
@@ -150,7 +166,7 @@ void KeyboardDialog::DrawKeyboard() {
         }
     }
     if (composed > 0) {
-        overlay_->showBand(canvas().frameBuffer());
+        overlay_->showBand(canvas().frameBuffer(), changed);
         ++repaintCount;
         UpdateData(false);
     }
