@@ -1,9 +1,11 @@
 #include "app/KeyboardDialog.h"
 
+#include "app/BoundControls.h"
 #include "app/Controls.h"
 #include "app/DialogUnits.h"
 #include "app/KeyRouter.h"
 #include "app/MainWindowTemplate.h"
+#include "app/WindowTimers.h"
 #include "keys/VirtualKeys.h"
 #include "platform/InputMethods.h"
 #include "render/KeyboardOverlay.h"
@@ -20,7 +22,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTimerEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -91,6 +92,7 @@ KeyboardDialog::KeyboardDialog(ProgramState& state, Seams seams, QWidget* parent
         prompts_.message(this, applicationName(), QString::fromStdString(text));
     });
     keyRouter_ = new KeyRouter(*this);
+    timers_ = new WindowTimers(this, [this](int id) { OnTimer(id); });
     readSettings();
 }
 
@@ -241,33 +243,15 @@ bool KeyboardDialog::OnInitDialog() {
 }
 
 void KeyboardDialog::setTimer(int id, int periodMs) {
-    killTimer(id);
-    timerIds_[id] = startTimer(periodMs, Qt::PreciseTimer);
-    timerPeriods_[id] = periodMs;
+    timers_->start(id, periodMs);
 }
 
 void KeyboardDialog::killTimer(int id) {
-    const auto found = timerIds_.find(id);
-    if (found != timerIds_.end()) {
-        QObject::killTimer(found->second);
-        timerIds_.erase(found);
-        timerPeriods_.erase(id);
-    }
+    timers_->stop(id);
 }
 
 int KeyboardDialog::timerPeriod(int id) const {
-    const auto found = timerPeriods_.find(id);
-    return found == timerPeriods_.end() ? 0 : found->second;
-}
-
-void KeyboardDialog::timerEvent(QTimerEvent* event) {
-    for (const auto& [id, qtId] : timerIds_) {
-        if (qtId == event->timerId()) {
-            OnTimer(id);
-            return;
-        }
-    }
-    QDialog::timerEvent(event);
+    return timers_->period(id);
 }
 
 bool KeyboardDialog::OnCommand(int id) {

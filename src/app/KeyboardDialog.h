@@ -10,7 +10,7 @@
 #include <QString>
 #include <array>
 #include <filesystem>
-#include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -26,12 +26,14 @@ class QSlider;
 
 namespace ladoton {
 
+struct BoundControls;
 class ClientSurface;
 class KeyRouter;
 class KeyboardCanvas;
 class KeyboardOverlay;
 class SpinArrows;
 class TrackBar;
+class WindowTimers;
 
 // Window timers by the ids the timer handler knows them by.
 inline constexpr int StepTimer = 0;
@@ -157,7 +159,6 @@ class KeyboardDialog : public QDialog {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
@@ -199,11 +200,11 @@ class KeyboardDialog : public QDialog {
     KeyboardOverlay* overlay_ = nullptr;
     KeyboardCanvas* canvas_ = nullptr; // a child object: deleted with the window
     KeyRouter* keyRouter_ = nullptr;
-    // Looked up many times a second by the timers' data exchange: hashed, not a tree.
     std::unordered_map<int, QWidget*> controls_;
+    // The data exchange's controls, found in controls_ at the first exchange.
+    std::unique_ptr<BoundControls> bound_;
     std::vector<std::pair<QWidget*, QRect>> templateRects_; // in dialog units
-    std::map<int, int> timerIds_;                           // our id -> Qt's id
-    std::map<int, int> timerPeriods_;                       // our id -> period
+    WindowTimers* timers_ = nullptr; // a child object: deleted with the window
 };
 
 } // namespace ladoton

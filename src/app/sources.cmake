@@ -2,7 +2,9 @@ list(APPEND LADOTON_CORE_SOURCES src/app/SettingsRecord.cpp)
 list(APPEND LADOTON_GUI_SOURCES
     src/app/Controls.cpp
     src/app/DataExchange.cpp
+    src/app/ExchangedControls.cpp
     src/app/KeyboardApp.cpp
     src/app/KeyboardDialog.cpp
     src/app/KeyRouter.cpp
-    src/app/Settings.cpp)
+    src/app/Settings.cpp
+    src/app/WindowTimers.cpp)
