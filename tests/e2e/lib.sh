@@ -181,7 +181,9 @@ e2e_jack_ready() { jack_lsp >/dev/null 2>&1; }
 # libjack registers servers in a table of eight that it cleans only when a name comes back, so
 # a server that was killed would hold its entry for good under a name never used again; the
 # names therefore come from a small set, and a name that a running server has is skipped. The
-# short period (128 frames at 48 kHz, 2.7 ms) keeps the monitors' timestamps fine-grained.
+# short period (128 frames at 48 kHz, 2.7 ms) keeps the monitors' timestamps fine-grained;
+# a test that floods its peers may ask for a longer one (E2E_JACK_PERIOD). Clients get 2 s
+# before the server gives up on them, so a busy machine does not throw a monitor out.
 e2e_start_jack() {
     local slot
     if [[ -n ${1:-} ]]; then
@@ -202,7 +204,7 @@ e2e_launch_jack() {
         return 1
     fi
     echo "---- jackd -n $1" >>"$E2E_DIR/jackd.log"
-    jackd -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 128 \
+    jackd -n "$JACK_DEFAULT_SERVER" -t 2000 -d dummy -r 48000 -p "${E2E_JACK_PERIOD:-128}" \
         </dev/null >>"$E2E_DIR/jackd.log" 2>&1 &
     E2E_JACK_PID=$!
     e2e_track "$E2E_JACK_PID"
