@@ -132,14 +132,14 @@ void KeyboardDialog::buildWindow() {
         }
     }
 
-    for (const ControlSpec& spec : MainWindowControls) {
-        QWidget* widget = makeControl(spec, client_);
-        templateRects_.emplace_back(widget, QRect(spec.x, spec.y, spec.width, spec.height));
-        if (spec.kind == ControlKind::GroupBox) {
+    for (const ControlSpec& placed : MainWindowControls) {
+        QWidget* widget = makeControl(placed, client_);
+        templateRects_.emplace_back(widget, QRect(placed.x, placed.y, placed.width, placed.height));
+        if (placed.kind == ControlKind::GroupBox) {
             widget->lower();
         }
-        if (spec.id > 0) {
-            controls_[spec.id] = widget;
+        if (placed.id > 0) {
+            controls_[placed.id] = widget;
         }
     }
 

@@ -57,8 +57,8 @@ AboutDialog::AboutDialog(QWidget* owner)
         [&](const DialogUnits& units) {
             setFixedSize(units.x(224), units.y(101));
             for (std::size_t i = 0; i < texts.size(); ++i) {
-                const AboutText& spec = Texts[i];
-                texts[i]->setGeometry(units.rect(spec.x, spec.y, spec.width, spec.height));
+                const AboutText& placed = Texts[i];
+                texts[i]->setGeometry(units.rect(placed.x, placed.y, placed.width, placed.height));
             }
             icon->setGeometry(units.x(25), units.y(5), IconSize, IconSize);
         },
