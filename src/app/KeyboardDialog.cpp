@@ -93,6 +93,7 @@ KeyboardDialog::KeyboardDialog(ProgramState& state, Seams seams, QWidget* parent
     });
     keyRouter_ = new KeyRouter(*this);
     timers_ = new WindowTimers(this, [this](int id) { OnTimer(id); });
+    timers_->restWhen({StepTimer, RepaintTimer}, [this] { return nothingToDo(); });
     readSettings();
 }
 
@@ -253,6 +254,9 @@ void KeyboardDialog::killTimer(int id) {
 int KeyboardDialog::timerPeriod(int id) const {
     return timers_->period(id);
 }
+bool KeyboardDialog::timersResting() const {
+    return timers_->resting();
+}
 
 bool KeyboardDialog::OnCommand(int id) {
     id &= 0xFFFF;
@@ -405,6 +409,16 @@ void KeyboardDialog::collapseWindow() {
     repaint();
 }
 
+bool KeyboardDialog::nothingToDo() const {
+    // Held keys need no tick: their notes and texts change only at the next key event. Only
+    // keys with a piano key on the window are painted, so only their marks await a repaint.
+    const bool marked =
+        std::any_of(keyTable_.begin(), keyTable_.end(), [this](const KeyEntry& row) {
+            return row.buttonId != 0 && isKeyCode(row.keyCode) &&
+                   keyStates_[row.keyCode].needsRepaint != 0;
+        });
+    return !playback_.isPlaying && !marked;
+}
 bool KeyboardDialog::isCtrlHeld() const {
     return keyStates_[vk::Control].pressed != 0;
 }

@@ -154,6 +154,8 @@ class KeyboardDialog : public QDialog {
     QMenuBar* menuBar() const { return menuBar_; }
     // Period of a running window timer in ms, 0 when it is not running.
     int timerPeriod(int id) const;
+    // The step and repaint timers are running but wait for the next event to tick again.
+    bool timersResting() const;
 
     ProgramState& state() { return state_; }
 
@@ -183,6 +185,8 @@ class KeyboardDialog : public QDialog {
     void readSettings();
     void writeSettings();
     bool isCtrlHeld() const;
+    // No tick of the step or repaint timer would change anything until the next event.
+    bool nothingToDo() const;
 
     ProgramState& state_;
     Clock& clock_;

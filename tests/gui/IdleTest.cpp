@@ -1,4 +1,4 @@
-// While nothing happens the window's timers keep running; their ticks must then change
+// While nothing happens a tick of the window's timers (before they rest) must change
 // nothing: no widget painted again, no text set again, no member disturbed.
 #include "TestDialog.h"
 

@@ -1,0 +1,76 @@
+// The step and repaint timers stop waking the program while nothing can happen, and tick
+// again from the next event on.
+#include "TestDialog.h"
+#include "app/WindowTimers.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace ladoton;
+using namespace ladoton::testing;
+
+TEST(RestingTimers, RestAfterATickWithNothingToDoAndWakeAtTheNextEvent) {
+    QObject owner;
+    int ticks = 0;
+    bool idle = true;
+    WindowTimers timers(&owner, [&](int) { ++ticks; });
+    timers.restWhen({0}, [&] { return idle; });
+    timers.start(0, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timers.resting(); }, 5000));
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(timers.period(0), 1) << "a resting timer still counts as running";
+    QTest::qWait(30);
+    EXPECT_EQ(ticks, 1);
+
+    idle = false;
+    QCoreApplication::postEvent(&owner, new QEvent(QEvent::User));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 5000));
+    EXPECT_FALSE(timers.resting()) << "work to do keeps the timer awake";
+    timers.stop(0);
+    EXPECT_EQ(timers.period(0), 0);
+}
+
+TEST(RestingTimers, ATimerRestartedWhileRestingWaitsForTheNextEvent) {
+    QObject owner;
+    int ticks = 0;
+    WindowTimers timers(&owner, [&](int) { ++ticks; });
+    timers.restWhen({0}, [] { return true; });
+    timers.start(0, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timers.resting(); }, 5000));
+    timers.start(0, 2);
+    QTest::qWait(30);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(timers.period(0), 2);
+    QCoreApplication::postEvent(&owner, new QEvent(QEvent::User));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 5000));
+}
+
+TEST(RestingTimers, TheWindowRestsAtRestAndAKeyWakesItToPaintThatKey) {
+    TestDialog t;
+    t.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t->timersResting(); }, 5000));
+    EXPECT_EQ(t->timerPeriod(StepTimer), 10);
+    EXPECT_EQ(t->timerPeriod(RepaintTimer), 100);
+    const int repaints = t->repaintCount;
+
+    QTest::keyPress(&t.dialog(), Qt::Key_Q);
+    EXPECT_FALSE(t->timersResting());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t->repaintCount > repaints; }, 5000))
+        << "the pressed key is painted by the woken repaint timer";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t->timersResting(); }, 5000))
+        << "a held key gives the timers nothing more to do";
+    QTest::keyRelease(&t.dialog(), Qt::Key_Q);
+}
+
+TEST(RestingTimers, PlaybackKeepsTheWindowAwake) {
+    TestDialog t;
+    t.show();
+    t->pressKey('Q');
+    t->releaseKey('Q');
+    t->startPlayback();
+    QTest::qWait(300);
+    EXPECT_FALSE(t->timersResting());
+    t->stopPlayback();
+}
