@@ -1,8 +1,8 @@
 #include "app/KeyRouter.h"
 
 #include "app/KeyboardDialog.h"
-#include "keys/KeyTranslation.h"
 #include "keys/VirtualKeys.h"
+#include "platform/KeyTranslation.h"
 
 #include <QApplication>
 #include <QKeyEvent>

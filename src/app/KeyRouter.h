@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keys/KeyTranslation.h"
+#include "platform/KeyTranslation.h"
 
 #include <QObject>
 

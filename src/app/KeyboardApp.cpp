@@ -1,12 +1,12 @@
 #include "app/KeyboardApp.h"
 
 #include "app/KeyboardDialog.h"
-#include "midi/SystemMidiBackend.h"
 #include "platform/KeyRepeat.h"
-#include "platform/QtPrompts.h"
 #include "platform/QtTranslations.h"
 #include "platform/Resources.h"
 #include "platform/RuntimeFolder.h"
+#include "platform/SystemMidiBackend.h"
+#include "ui/QtPrompts.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,16 +1,16 @@
 #include "app/KeyboardDialog.h"
 
 #include "app/BoundControls.h"
-#include "app/Controls.h"
-#include "app/DialogUnits.h"
 #include "app/KeyRouter.h"
-#include "app/MainWindowTemplate.h"
 #include "app/WindowTimers.h"
 #include "keys/VirtualKeys.h"
 #include "platform/InputMethods.h"
 #include "render/KeyboardOverlay.h"
-#include "ui/DialogFont.h"
-#include "ui/TextRoom.h"
+#include "widgets/Controls.h"
+#include "widgets/DialogFont.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/MainWindowTemplate.h"
+#include "widgets/TextRoom.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/DialogUnits.h"
 #include "app/ProgramState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "widgets/DialogUnits.h"
 
 #include <QDialog>
 #include <QRect>

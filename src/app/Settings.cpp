@@ -1,6 +1,6 @@
-#include "app/Controls.h"
 #include "app/KeyboardDialog.h"
-#include "app/SettingsRecord.h"
+#include "settings/SettingsRecord.h"
+#include "widgets/Controls.h"
 
 namespace ladoton {
 

@@ -1,10 +1,11 @@
-list(APPEND LADOTON_CORE_SOURCES src/app/SettingsRecord.cpp)
 list(APPEND LADOTON_GUI_SOURCES
-    src/app/Controls.cpp
     src/app/DataExchange.cpp
+    src/app/DeviceMenu.cpp
     src/app/ExchangedControls.cpp
+    src/app/HelpAndAbout.cpp
     src/app/KeyboardApp.cpp
     src/app/KeyboardDialog.cpp
+    src/app/KeyboardPainting.cpp
     src/app/KeyRouter.cpp
     src/app/Settings.cpp
     src/app/WindowTimers.cpp)

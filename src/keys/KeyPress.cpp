@@ -1,7 +1,7 @@
-#include "app/Controls.h"
 #include "app/KeyboardDialog.h"
 #include "keys/MelodyText.h"
 #include "keys/VirtualKeys.h"
+#include "widgets/Controls.h"
 
 #include <QLineEdit>
 #include <algorithm>

@@ -1,11 +1,11 @@
 list(APPEND LADOTON_CORE_SOURCES src/midi/MidiMessage.cpp src/midi/MidiOut.cpp)
-list(APPEND LADOTON_GUI_SOURCES src/midi/DeviceMenu.cpp src/midi/JackMidiClient.cpp
+list(APPEND LADOTON_GUI_SOURCES src/midi/JackMidiClient.cpp
     src/midi/MidiLibraryNoise.cpp src/midi/RtMidiBackend.cpp)
 list(APPEND LADOTON_CORE_SOURCES src/midi/BackgroundOpenBackend.cpp src/midi/CompositeBackend.cpp
     src/midi/LazyBackend.cpp src/midi/MidiPortList.cpp
     src/midi/PendingMessages.cpp)
 list(APPEND LADOTON_GUI_SOURCES src/midi/FluidSynthBackend.cpp src/midi/FluidSynthLibrary.cpp
-    src/midi/SoundFontSynth.cpp src/midi/SystemMidiBackend.cpp)
+    src/midi/SoundFontSynth.cpp)
 # The built-in synthesizer loads FluidSynth when it first starts, by the library's soname.
 find_library(LADOTON_FLUIDSYNTH_FILE fluidsynth)
 if(LADOTON_FLUIDSYNTH_FILE)

@@ -1,6 +1,6 @@
 #include "render/KeyboardOverlay.h"
 
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DialogUnits.h"
 #include "render/KeyLook.h"
+#include "widgets/DialogUnits.h"
 
 #include <QImage>
 #include <QRect>

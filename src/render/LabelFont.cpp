@@ -1,9 +1,9 @@
 #include "render/LabelFont.h"
 
-#include "app/DialogUnits.h"
-#include "app/MainWindowTemplate.h"
 #include "keys/KeyTable.h"
 #include "render/KeyLook.h"
+#include "widgets/DialogUnits.h"
+#include "widgets/MainWindowTemplate.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -1,7 +1,7 @@
 #include "ui/AboutDialog.h"
 
-#include "ui/DialogFont.h"
-#include "ui/TextRoom.h"
+#include "widgets/DialogFont.h"
+#include "widgets/TextRoom.h"
 
 #include <QIcon>
 #include <QKeyEvent>

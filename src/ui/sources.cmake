@@ -1,3 +1,2 @@
-list(APPEND LADOTON_CORE_SOURCES src/ui/KeyHelp.cpp)
-list(APPEND LADOTON_GUI_SOURCES src/ui/HelpAndAbout.cpp src/ui/AboutDialog.cpp src/ui/DialogFont.cpp
-    src/ui/TextRoom.cpp)
+list(APPEND LADOTON_GUI_SOURCES src/ui/AboutDialog.cpp src/ui/KeyAssignDialog.cpp
+    src/ui/QtPrompts.cpp)

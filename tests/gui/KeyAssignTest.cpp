@@ -1,7 +1,7 @@
 #include "TestDialog.h"
-#include "keys/KeyAssignDialog.h"
 #include "keys/VirtualKeys.h"
-#include "platform/QtPrompts.h"
+#include "ui/KeyAssignDialog.h"
+#include "ui/QtPrompts.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,11 +1,11 @@
 #include "TestDialog.h"
-#include "app/MainWindowTemplate.h"
 #include "keys/VirtualKeys.h"
 #include "render/KeyLook.h"
 #include "render/KeyboardCanvas.h"
 #include "render/KeyboardOverlay.h"
 #include "render/LabelFont.h"
 #include "render/LabelTexts.h"
+#include "widgets/MainWindowTemplate.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "keys/KeyTranslation.h"
+#include "platform/KeyTranslation.h"
 #include "TestDialog.h"
 #include "keys/VirtualKeys.h"
 

@@ -1,5 +1,5 @@
 #include "TestDialog.h"
-#include "app/Controls.h"
+#include "widgets/Controls.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "FileConditions.h"
 #include "TestDialog.h"
 #include "melody/MelodyFile.h"
-#include "platform/QtPrompts.h"
+#include "ui/QtPrompts.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 // Clicks go through Qt's own hit testing (mouse events sent to the window, not to a widget),
 // so whatever stands over a piano key decides what a click there does.
 #include "TestDialog.h"
-#include "app/MainWindowTemplate.h"
+#include "widgets/MainWindowTemplate.h"
 
 #include <QApplication>
 #include <QMenu>

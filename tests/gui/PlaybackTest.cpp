@@ -1,6 +1,6 @@
 #include "TestDialog.h"
-#include "app/Controls.h"
 #include "keys/VirtualKeys.h"
+#include "widgets/Controls.h"
 
 #include <QCheckBox>
 #include <cstdlib>

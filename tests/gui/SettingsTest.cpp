@@ -1,6 +1,6 @@
 #include "TestDialog.h"
-#include "app/Controls.h"
-#include "app/SettingsRecord.h"
+#include "settings/SettingsRecord.h"
+#include "widgets/Controls.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

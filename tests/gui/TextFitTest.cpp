@@ -1,11 +1,11 @@
 #include "TestDialog.h"
-#include "keys/KeyAssignDialog.h"
-#include "platform/QtPrompts.h"
+#include "keys/KeyHelp.h"
 #include "render/KeyboardOverlay.h"
 #include "render/LabelFont.h"
 #include "ui/AboutDialog.h"
-#include "ui/DialogFont.h"
-#include "ui/KeyHelp.h"
+#include "ui/KeyAssignDialog.h"
+#include "ui/QtPrompts.h"
+#include "widgets/DialogFont.h"
 
 #include <QApplication>
 #include <QCheckBox>

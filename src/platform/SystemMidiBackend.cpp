@@ -1,4 +1,4 @@
-#include "midi/SystemMidiBackend.h"
+#include "platform/SystemMidiBackend.h"
 
 #include "midi/BackgroundOpenBackend.h"
 #include "midi/CompositeBackend.h"

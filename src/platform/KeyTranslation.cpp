@@ -1,4 +1,4 @@
-#include "keys/KeyTranslation.h"
+#include "platform/KeyTranslation.h"
 
 #include "keys/VirtualKeys.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DialogUnits.h"
+#include "widgets/DialogUnits.h"
 
 #include <QSizeF>
 #include <functional>

@@ -1,10 +1,10 @@
-#include "app/Controls.h"
 #include "app/KeyboardDialog.h"
 #include "render/KeyLook.h"
 #include "render/KeyboardCanvas.h"
 #include "render/KeyboardOverlay.h"
 #include "render/LabelFont.h"
 #include "render/LabelTexts.h"
+#include "widgets/Controls.h"
 
 #include <QPainter>
 #include <QPushButton>

@@ -1,5 +1,5 @@
 #include "app/KeyboardDialog.h"
-#include "ui/KeyHelp.h"
+#include "keys/KeyHelp.h"
 
 namespace ladoton {
 

@@ -1,4 +1,4 @@
-#include "ui/TextRoom.h"
+#include "widgets/TextRoom.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

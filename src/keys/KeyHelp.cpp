@@ -1,4 +1,4 @@
-#include "ui/KeyHelp.h"
+#include "keys/KeyHelp.h"
 
 #include <array>
 

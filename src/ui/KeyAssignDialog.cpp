@@ -1,10 +1,10 @@
-#include "keys/KeyAssignDialog.h"
+#include "ui/KeyAssignDialog.h"
 
 #include "keys/KeyAssignText.h"
-#include "keys/KeyTranslation.h"
 #include "platform/InputMethods.h"
-#include "ui/DialogFont.h"
-#include "ui/TextRoom.h"
+#include "platform/KeyTranslation.h"
+#include "widgets/DialogFont.h"
+#include "widgets/TextRoom.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "platform/QtPrompts.h"
+#include "ui/QtPrompts.h"
 
-#include "keys/KeyAssignDialog.h"
 #include "ui/AboutDialog.h"
+#include "ui/KeyAssignDialog.h"
 
 #include <QFileDialog>
 
