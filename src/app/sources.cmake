@@ -1,4 +1,3 @@
-list(APPEND LADOTON_CORE_SOURCES src/app/SettingsRecord.cpp)
 list(APPEND LADOTON_GUI_SOURCES
     src/app/Controls.cpp
     src/app/DataExchange.cpp
@@ -6,5 +5,5 @@ list(APPEND LADOTON_GUI_SOURCES
     src/app/KeyboardApp.cpp
     src/app/KeyboardDialog.cpp
     src/app/KeyRouter.cpp
-    src/app/Settings.cpp
+    src/app/WindowPrompts.cpp
     src/app/WindowTimers.cpp)

@@ -1,4 +1,4 @@
-#include "app/SettingsRecord.h"
+#include "keyboard/SettingsRecord.h"
 #include "FileConditions.h"
 
 #include <fstream>

@@ -33,14 +33,14 @@ class KeyAssign : public ::testing::Test {
         ctrlClick(buttonId);
     }
     void ctrlClick(int buttonId) {
-        t->pressKey(vk::Control);
+        t.keyboard().pressKey(vk::Control);
         t->OnCommand(buttonId);
-        t->releaseKey(vk::Control);
+        t.keyboard().releaseKey(vk::Control);
     }
     std::vector<ShortMessage> play(int keyCode) {
         t.takeSent();
-        t->pressKey(keyCode);
-        t->releaseKey(keyCode);
+        t.keyboard().pressKey(keyCode);
+        t.keyboard().releaseKey(keyCode);
         return t.takeSent();
     }
 
@@ -52,9 +52,9 @@ class KeyAssign : public ::testing::Test {
 TEST_F(KeyAssign, CtrlClickBindsTheNextKeyToThePianoKeyWithoutPlaying) {
     ctrlClick(ButtonC, 'W');
     EXPECT_THAT(t.takeSent(), IsEmpty());
-    EXPECT_EQ(t.state().keyTable[RowC].keyCode, 'W');
-    EXPECT_STREQ(t.state().keyTable[RowC].keyName, "ПР");
-    EXPECT_EQ(t.state().keyTable[RowC].noteOffset, 0);
+    EXPECT_EQ(t.keyboard().keyTable[RowC].keyCode, 'W');
+    EXPECT_STREQ(t.keyboard().keyTable[RowC].keyName, "ПР");
+    EXPECT_EQ(t.keyboard().keyTable[RowC].noteOffset, 0);
 
     // W now carries both the C row and its own D row.
     EXPECT_THAT(play('W'), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 50, 60),
@@ -64,15 +64,15 @@ TEST_F(KeyAssign, CtrlClickBindsTheNextKeyToThePianoKeyWithoutPlaying) {
 
 TEST_F(KeyAssign, AKeyOfTwoRowsEndsBothNotesAndRecordsOneRelease) {
     ctrlClick(ButtonC, 'W');
-    t.state().melody.clear();
-    t->melodyText.clear();
+    t.keyboard().melody.clear();
+    t.keyboard().melodyText.clear();
     t->UpdateData(false);
 
     EXPECT_THAT(play('W'), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 50, 60),
                                        noteOn(0x90, 48, 0), noteOn(0x90, 50, 0)));
-    EXPECT_EQ(t->melodyText, "C2 D2 ");
+    EXPECT_EQ(t.keyboard().melodyText, "C2 D2 ");
     std::vector<int> keyDowns;
-    for (const MelodyEvent& event : t.state().melody.events()) {
+    for (const MelodyEvent& event : t.keyboard().melody.events()) {
         EXPECT_EQ(event.keyCode, 'W');
         keyDowns.push_back(event.keyDown);
     }
@@ -86,20 +86,20 @@ TEST_F(KeyAssign, AKeyOfTwoRowsEndsBothNotesAndRecordsOneRelease) {
 
 TEST_F(KeyAssign, StartingPlaybackEndsEveryNoteOfAHeldKeyBeforeItPlays) {
     ctrlClick(ButtonC, 'W');
-    t->pressKey('W');
+    t.keyboard().pressKey('W');
     t.takeSent();
-    t->pressKey(vk::Space);
+    t.keyboard().pressKey(vk::Space);
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 0), noteOn(0x90, 50, 0)));
-    EXPECT_EQ(t.state().keyStates['W'].pressed, 0);
-    t->releaseKey(vk::Space);
-    t->releaseKey('W');
+    EXPECT_EQ(t.keyboard().keyStates['W'].pressed, 0);
+    t.keyboard().releaseKey(vk::Space);
+    t.keyboard().releaseKey('W');
     EXPECT_THAT(t.takeSent(), IsEmpty());
 }
 
 TEST_F(KeyAssign, SecondRowOfAButtonIsNotTheOneReassigned) {
     ctrlClick(ButtonB, 'K');
-    EXPECT_EQ(t.state().keyTable[RowU].keyCode, 'K');
-    EXPECT_EQ(t.state().keyTable[RowU + 1].keyCode, '8');
+    EXPECT_EQ(t.keyboard().keyTable[RowU].keyCode, 'K');
+    EXPECT_EQ(t.keyboard().keyTable[RowU + 1].keyCode, '8');
     EXPECT_THAT(play('8'), ElementsAre(noteOn(0x90, 59, 60), noteOn(0x90, 59, 0)));
     EXPECT_THAT(play('K'), ElementsAre(noteOn(0x90, 59, 60), noteOn(0x90, 59, 0)));
     EXPECT_THAT(play('U'), IsEmpty());
@@ -107,8 +107,8 @@ TEST_F(KeyAssign, SecondRowOfAButtonIsNotTheOneReassigned) {
 
 TEST_F(KeyAssign, ClosingWithoutAKeyLeavesOnlyTheClick) {
     ctrlClick(ButtonC); // the dialog closed with no key pressed
-    EXPECT_EQ(t.state().keyTable[RowC].keyCode, 0);
-    EXPECT_STREQ(t.state().keyTable[RowC].keyName, "ПР");
+    EXPECT_EQ(t.keyboard().keyTable[RowC].keyCode, 0);
+    EXPECT_STREQ(t.keyboard().keyTable[RowC].keyName, "ПР");
     EXPECT_THAT(play('Q'), IsEmpty());
 
     t->OnCommand(ButtonC);
@@ -117,7 +117,7 @@ TEST_F(KeyAssign, ClosingWithoutAKeyLeavesOnlyTheClick) {
 
 TEST_F(KeyAssign, CodesFrom128OnAreKeptWhole) {
     ctrlClick(ButtonC, vk::Oem4);
-    EXPECT_EQ(t.state().keyTable[RowC].keyCode, 219);
+    EXPECT_EQ(t.keyboard().keyTable[RowC].keyCode, 219);
     // 219 also has its own row, the F above.
     EXPECT_THAT(play(vk::Oem4), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 65, 60),
                                             noteOn(0x90, 48, 0), noteOn(0x90, 65, 0)));
@@ -126,9 +126,9 @@ TEST_F(KeyAssign, CodesFrom128OnAreKeptWhole) {
 TEST_F(KeyAssign, ReassigningAgainReplacesTheCodeOfTheSameRow) {
     ctrlClick(ButtonC, 'W');
     ctrlClick(ButtonC, 'K');
-    EXPECT_EQ(t.state().keyTable[RowC].keyCode, 'K');
-    EXPECT_STREQ(t.state().keyTable[RowC].keyName, "ПР");
-    EXPECT_EQ(t.state().keyTable[3].keyCode, 'W');
+    EXPECT_EQ(t.keyboard().keyTable[RowC].keyCode, 'K');
+    EXPECT_STREQ(t.keyboard().keyTable[RowC].keyName, "ПР");
+    EXPECT_EQ(t.keyboard().keyTable[3].keyCode, 'W');
 }
 
 TEST(KeyAssignDialog, TakesKeysItselfWithItsControlsDisabled) {

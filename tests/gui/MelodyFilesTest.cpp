@@ -59,14 +59,14 @@ struct MelodyFiles : ::testing::Test {
     }
     // Q pressed and released, then W pressed: three events.
     void recordThreeEvents() {
-        t->pressKey('Q');
+        t.keyboard().pressKey('Q');
         t.clock.advance(120);
-        t->releaseKey('Q');
+        t.keyboard().releaseKey('Q');
         t.clock.advance(80);
-        t->pressKey('W');
-        t->releaseAllKeys();
+        t.keyboard().pressKey('W');
+        t.keyboard().releaseAllKeys();
         t.takeSent();
-        ASSERT_EQ(t.state().melody.size(), 3u);
+        ASSERT_EQ(t.keyboard().melody.size(), 3u);
     }
     void tick(int times = 1) {
         for (int i = 0; i < times; ++i) {
@@ -89,7 +89,7 @@ TEST_F(MelodyFiles, SavingStartsInTheCurrentFolderAndMovesToTheChosenOne) {
     fs::create_directories(t.folder() / "start");
     fs::create_directories(t.folder() / "songs");
     fs::current_path(t.folder() / "start");
-    const std::vector<MelodyEvent> before = t.state().melody.events();
+    const std::vector<MelodyEvent> before = t.keyboard().melody.events();
 
     save(t.folder() / "songs" / "tune.mdt");
 
@@ -103,8 +103,8 @@ TEST_F(MelodyFiles, SavingStartsInTheCurrentFolderAndMovesToTheChosenOne) {
     EXPECT_EQ(fs::current_path(), t.folder() / "songs");
     EXPECT_THAT(readFile(t.folder() / "songs" / "tune.mdt"),
                 ElementsAreArray(melodyFileBytes(before)));
-    EXPECT_EQ(t.state().melody.size(), 3u);
-    EXPECT_FALSE(t.state().playback.isPlaying);
+    EXPECT_EQ(t.keyboard().melody.size(), 3u);
+    EXPECT_FALSE(t.keyboard().playback.isPlaying);
 
     t->OnCommand(command::Open); // cancelled
     EXPECT_EQ(t.prompts.fileFolders.back(), text(t.folder() / "songs"));
@@ -118,8 +118,8 @@ TEST_F(MelodyFiles, CancellingEitherDialogChangesNothing) {
     t->OnCommand(command::Open);
     EXPECT_EQ(t.prompts.fileFolders.size(), 2u);
     EXPECT_THAT(t.prompts.messages, IsEmpty());
-    EXPECT_EQ(t.state().melody.size(), 3u);
-    EXPECT_FALSE(t.state().playback.isPlaying);
+    EXPECT_EQ(t.keyboard().melody.size(), 3u);
+    EXPECT_FALSE(t.keyboard().playback.isPlaying);
     EXPECT_EQ(std::distance(fs::directory_iterator(t.folder()), {}), 0);
 }
 
@@ -130,14 +130,14 @@ TEST_F(MelodyFiles, AnEmptyMelodySavesAsEightBytesAndLoadsAsSilentPlayback) {
     recordThreeEvents();
 
     load(t.folder() / "empty.mdt");
-    EXPECT_TRUE(t.state().melody.empty());
-    EXPECT_TRUE(t.state().playback.isPlaying);
-    t->pressKey('E');
-    EXPECT_TRUE(t.state().melody.empty()) << "nothing is recorded while playing";
+    EXPECT_TRUE(t.keyboard().melody.empty());
+    EXPECT_TRUE(t.keyboard().playback.isPlaying);
+    t.keyboard().pressKey('E');
+    EXPECT_TRUE(t.keyboard().melody.empty()) << "nothing is recorded while playing";
 }
 
 TEST_F(MelodyFiles, AFailedSaveSaysSoAndLeavesTheOldFile) {
-    t.state().melody.replace(std::vector<MelodyEvent>(1000, makeEvent('Q', 1, 0)));
+    t.keyboard().melody.replace(std::vector<MelodyEvent>(1000, makeEvent('Q', 1, 0)));
     const Bytes old = {20, 0, 0, 0, 0, 0, 0, 0};
     const fs::path existing = writeFile("tune.mdt", old);
     {
@@ -160,12 +160,12 @@ TEST_F(MelodyFiles, AFailedSaveSaysSoAndLeavesTheOldFile) {
                 ElementsAre(std::pair(SaveCaption, QString("Ошибка записи файла tune.mdt")),
                             std::pair(SaveCaption, QString("Ошибка записи файла full")),
                             std::pair(SaveCaption, QString("Ошибка записи файла new.mdt"))));
-    EXPECT_EQ(t.state().melody.size(), 1000u);
+    EXPECT_EQ(t.keyboard().melody.size(), 1000u);
 }
 
 TEST_F(MelodyFiles, AFileThatCannotBeReadOrIsNotAMelodyLeavesTheMelodyWhole) {
     recordThreeEvents();
-    const std::vector<MelodyEvent> before = t.state().melody.events();
+    const std::vector<MelodyEvent> before = t.keyboard().melody.events();
     const Bytes complete = melodyFileBytes(before);
     Bytes wrongSize = complete;
     wrongSize[0] = 21;
@@ -189,25 +189,25 @@ TEST_F(MelodyFiles, AFileThatCannotBeReadOrIsNotAMelodyLeavesTheMelodyWhole) {
                                         std::pair(caption, QString("Файл two.mdt некорректен")),
                                         std::pair(caption, QString("Файл cut.mdt некорректен")),
                                         std::pair(caption, QString("Файл huge.mdt некорректен"))));
-    EXPECT_EQ(melodyFileBytes(t.state().melody.events()), complete);
-    EXPECT_FALSE(t.state().playback.isPlaying);
+    EXPECT_EQ(melodyFileBytes(t.keyboard().melody.events()), complete);
+    EXPECT_FALSE(t.keyboard().playback.isPlaying);
 }
 
 TEST_F(MelodyFiles, LoadingWhenStoppedPlaysTheNewMelodyFromItsFirstEvent) {
     recordThreeEvents();
-    t->pressKey('E'); // held through the load
-    t->melodyText = "C2 D2 ";
+    t.keyboard().pressKey('E'); // held through the load
+    t.keyboard().melodyText = "C2 D2 ";
     t.takeSent();
     const fs::path file =
         writeMelody("tune.mdt", {makeEvent('Q', 1, 70000), makeEvent('Q', 0, 70250)});
 
     load(file);
-    EXPECT_TRUE(t.state().playback.isPlaying);
-    EXPECT_EQ(t.state().playback.playPosition, 0u);
-    EXPECT_EQ(t.state().melody.size(), 2u);
+    EXPECT_TRUE(t.keyboard().playback.isPlaying);
+    EXPECT_EQ(t.keyboard().playback.playPosition, 0u);
+    EXPECT_EQ(t.keyboard().melody.size(), 2u);
     EXPECT_THAT(t.takeSent(), IsEmpty()) << "no held key is released";
-    EXPECT_EQ(t.state().keyStates['E'].pressed, 1);
-    EXPECT_EQ(t->melodyText, "C2 D2 ");
+    EXPECT_EQ(t.keyboard().keyStates['E'].pressed, 1);
+    EXPECT_EQ(t.keyboard().melodyText, "C2 D2 ");
     EXPECT_THAT(t.prompts.messages, IsEmpty());
 
     tick();
@@ -219,12 +219,12 @@ TEST_F(MelodyFiles, LoadingWhenStoppedPlaysTheNewMelodyFromItsFirstEvent) {
 
 TEST_F(MelodyFiles, LoadingWhilePlayingGoesOnFromThePositionOfTheRunningPass) {
     recordThreeEvents(); // Q at 0, Q up at 120, W at 200
-    t->startPlayback();
+    t.keyboard().startPlayback();
     tick(); // Q
     t.clock.advance(120);
     tick(); // Q up
     t.takeSent();
-    ASSERT_EQ(t.state().playback.playPosition, 2u);
+    ASSERT_EQ(t.keyboard().playback.playPosition, 2u);
 
     load(writeMelody("next.mdt", {makeEvent('E', 1, 9000), makeEvent('E', 0, 9050),
                                   makeEvent('T', 1, 9150), makeEvent('T', 0, 9900)}));
@@ -233,11 +233,11 @@ TEST_F(MelodyFiles, LoadingWhilePlayingGoesOnFromThePositionOfTheRunningPass) {
     t.clock.advance(30);
     tick();
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 55, 60)));
-    EXPECT_EQ(t.state().playback.playPosition, 3u);
+    EXPECT_EQ(t.keyboard().playback.playPosition, 3u);
 
     load(writeMelody("short.mdt", {makeEvent('E', 1, 0), makeEvent('E', 0, 10)}));
     tick(); // position 3 lies beyond the new end: back to 0
-    EXPECT_EQ(t.state().playback.playPosition, 0u);
+    EXPECT_EQ(t.keyboard().playback.playPosition, 0u);
     EXPECT_THAT(t.takeSent(), IsEmpty());
     tick();
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 52, 60)));
@@ -255,7 +255,7 @@ TEST_F(MelodyFiles, AnyNonZeroPressFlagPressesAndKeyCodesOutsideTheTableAreSkipp
                 ElementsAre(ElementsAre(noteOn(0x90, 48, 60)), ElementsAre(noteOn(0x90, 48, 0)),
                             ElementsAre(noteOn(0x90, 50, 60)), IsEmpty(), IsEmpty(),
                             ElementsAre(noteOn(0x90, 50, 0))));
-    EXPECT_EQ(t->keyCodeText, "87");
+    EXPECT_EQ(t.keyboard().keyCodeText, "87");
 }
 
 // The real dialog, looked at while it is open and then dismissed.

@@ -43,14 +43,14 @@ struct MidiExport : ::testing::Test {
     }
     // Q held for 300 ms, then M (a rest) pressed and released.
     void recordPhrase() {
-        t->pressKey('Q');
+        t.keyboard().pressKey('Q');
         t.clock.advance(300);
-        t->releaseKey('Q');
+        t.keyboard().releaseKey('Q');
         t.clock.advance(100);
-        t->pressKey('M');
-        t->releaseKey('M');
+        t.keyboard().pressKey('M');
+        t.keyboard().releaseKey('M');
         t.takeSent();
-        ASSERT_EQ(t.state().melody.size(), 3u);
+        ASSERT_EQ(t.keyboard().melody.size(), 3u);
     }
     std::vector<std::pair<QString, QString>> messages() const {
         std::vector<std::pair<QString, QString>> shown;
@@ -92,11 +92,11 @@ TEST_F(MidiExport, WritesWhatPlaybackWouldSendNowAndReportsTheLength) {
     fs::create_directories(t.folder() / "songs");
     fs::current_path(t.folder() / "start");
     // Values set after recording count, as they would for playback.
-    t->octave = 5;
-    t->transposition = 2;
-    t->amplitude = 100;
-    t->channel = 3;
-    t.state().currentProgram = 10;
+    t.keyboard().octave = 5;
+    t.keyboard().transposition = 2;
+    t.keyboard().amplitude = 100;
+    t.keyboard().channel = 3;
+    t.keyboard().currentProgram = 10;
     t->UpdateData(false);
 
     exportTo(t.folder() / "songs" / "tune.mid");
@@ -114,8 +114,8 @@ TEST_F(MidiExport, WritesWhatPlaybackWouldSendNowAndReportsTheLength) {
                     QString("Файл tune.mid успешно записан(%1 байт)").arg(expected.size()))));
     EXPECT_THAT(t.prompts.fileFolders, ElementsAre(text(t.folder() / "start")));
     EXPECT_EQ(fs::current_path(), t.folder() / "songs");
-    EXPECT_EQ(t.state().melody.size(), 3u);
-    EXPECT_FALSE(t.state().playback.isPlaying);
+    EXPECT_EQ(t.keyboard().melody.size(), 3u);
+    EXPECT_FALSE(t.keyboard().playback.isPlaying);
     EXPECT_THAT(t.takeSent(), IsEmpty()) << "exporting sends nothing";
 }
 

@@ -26,9 +26,9 @@ struct Playback : ::testing::Test {
         for (const auto& [key, at] : presses) {
             t.clock.now = origin + at;
             if (key > 0) {
-                t->pressKey(key);
+                t.keyboard().pressKey(key);
             } else {
-                t->releaseKey(-key);
+                t.keyboard().releaseKey(-key);
             }
         }
         t.takeSent();
@@ -44,7 +44,7 @@ struct Playback : ::testing::Test {
 
 TEST_F(Playback, ReplaysWithTimingRelativeToTheFirstEventOneEventPerMessage) {
     record({{'Q', 5000}, {-'Q', 5100}, {'W', 5300}, {-'W', 5400}});
-    t->pressKey(vk::Space);
+    t.keyboard().pressKey(vk::Space);
     t.takeSent();
     tick(); // the first event of a pass at once
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60)));
@@ -57,69 +57,69 @@ TEST_F(Playback, ReplaysWithTimingRelativeToTheFirstEventOneEventPerMessage) {
     t.clock.advance(300);
     tick(2); // both due: one per message
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 50, 60), noteOn(0x90, 50, 0)));
-    EXPECT_EQ(t.state().playback.playPosition, 0u); // the end rule wrapped it
-    tick();                                         // the next pass starts at once
+    EXPECT_EQ(t.keyboard().playback.playPosition, 0u); // the end rule wrapped it
+    tick();                                            // the next pass starts at once
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60)));
-    EXPECT_EQ(t->keyCodeText, "81");
-    EXPECT_EQ(t->melodyText, "C2 D2 ");
-    EXPECT_EQ(t.state().melody.size(), 4u);
+    EXPECT_EQ(t.keyboard().keyCodeText, "81");
+    EXPECT_EQ(t.keyboard().melodyText, "C2 D2 ");
+    EXPECT_EQ(t.keyboard().melody.size(), 4u);
 }
 
 TEST_F(Playback, AChordComesOutOnConsecutiveMessagesInRecordedOrder) {
     record({{'Q', 0}, {'E', 0}, {'T', 0}, {-'Q', 500}, {-'E', 500}, {-'T', 500}});
-    t->startPlayback();
+    t.keyboard().startPlayback();
     tick(3);
     EXPECT_THAT(t.takeSent(),
                 ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 52, 60), noteOn(0x90, 55, 60)));
-    EXPECT_EQ(t->heldNotesText, "C2 E2 G2 (до2 ми2 соль2 )");
-    EXPECT_EQ(t->intervalText, "4(больш. терция) 3(малая терция) (до-мажор)");
+    EXPECT_EQ(t.keyboard().heldNotesText, "C2 E2 G2 (до2 ми2 соль2 )");
+    EXPECT_EQ(t.keyboard().intervalText, "4(больш. терция) 3(малая терция) (до-мажор)");
 }
 
 TEST_F(Playback, SpaceWithAnEmptyMelodyPlaysNothingAndRecordsNothing) {
-    t->pressKey(vk::Space);
-    EXPECT_TRUE(t.state().playback.isPlaying);
-    t->pressKey('Q');
+    t.keyboard().pressKey(vk::Space);
+    EXPECT_TRUE(t.keyboard().playback.isPlaying);
+    t.keyboard().pressKey('Q');
     tick(5);
-    EXPECT_TRUE(t.state().melody.empty());
+    EXPECT_TRUE(t.keyboard().melody.empty());
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60)));
     t->OnCommand(command::StopPlayback);
-    EXPECT_FALSE(t.state().playback.isPlaying);
+    EXPECT_FALSE(t.keyboard().playback.isPlaying);
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 0)));
 }
 
 TEST_F(Playback, AReplayedSpaceOrZActsLikeARealPress) {
-    t.state().melody.append(makeEvent('Q', 1, 0));
-    t.state().melody.append(makeEvent(vk::LetterZ, 1, 0));
-    t.state().melody.append(makeEvent('W', 1, 0));
-    t->startPlayback();
+    t.keyboard().melody.append(makeEvent('Q', 1, 0));
+    t.keyboard().melody.append(makeEvent(vk::LetterZ, 1, 0));
+    t.keyboard().melody.append(makeEvent('W', 1, 0));
+    t.keyboard().startPlayback();
     tick();
     tick(); // Z: melody emptied, playback stopped, Q released
-    EXPECT_FALSE(t.state().playback.isPlaying);
-    EXPECT_TRUE(t.state().melody.empty());
+    EXPECT_FALSE(t.keyboard().playback.isPlaying);
+    EXPECT_TRUE(t.keyboard().melody.empty());
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 48, 0)));
     // Advanced after the replay all the same, then wrapped by the end rule.
-    EXPECT_EQ(t.state().playback.playPosition, 0u);
+    EXPECT_EQ(t.keyboard().playback.playPosition, 0u);
 }
 
 TEST_F(Playback, AResetDuringPlaybackLeavesThePositionUntilTheMelodyHoldsEventsAgain) {
     record({{'Q', 0}, {-'Q', 0}, {'W', 1000}});
-    t->startPlayback();
+    t.keyboard().startPlayback();
     tick(2);
-    EXPECT_EQ(t.state().playback.playPosition, 2u);
+    EXPECT_EQ(t.keyboard().playback.playPosition, 2u);
     t->OnCommand(command::ResetMelody);
     tick(3);
-    EXPECT_EQ(t.state().playback.playPosition, 2u);
-    t->pressKey('E');
+    EXPECT_EQ(t.keyboard().playback.playPosition, 2u);
+    t.keyboard().pressKey('E');
     tick();
-    EXPECT_EQ(t.state().playback.playPosition, 0u);
+    EXPECT_EQ(t.keyboard().playback.playPosition, 0u);
 }
 
 TEST_F(Playback, KeyCodesOutsideTheTableAreSkippedOnReplay) {
-    t.state().melody.append(makeEvent(-1, 1, 0));
-    t.state().melody.append(makeEvent(300, 1, 0));
-    t.state().melody.append(makeEvent('Q', 2, 0));
-    t.state().melody.append(makeEvent('W', 255, 0));
-    t->startPlayback();
+    t.keyboard().melody.append(makeEvent(-1, 1, 0));
+    t.keyboard().melody.append(makeEvent(300, 1, 0));
+    t.keyboard().melody.append(makeEvent('Q', 2, 0));
+    t.keyboard().melody.append(makeEvent('W', 255, 0));
+    t.keyboard().startPlayback();
     tick(4);
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 50, 60)));
 }
@@ -127,7 +127,7 @@ TEST_F(Playback, KeyCodesOutsideTheTableAreSkippedOnReplay) {
 TEST_F(Playback, ATickCounterWrapBetweenTwoEventsIsHarmless) {
     t.clock.now = 0xFFFFFF00u;
     record({{'Q', 0}, {-'Q', 0x150}});
-    t->startPlayback();
+    t.keyboard().startPlayback();
     t.clock.now = 0x10;
     tick();
     t.clock.advance(0x14F);
@@ -140,28 +140,28 @@ TEST_F(Playback, ATickCounterWrapBetweenTwoEventsIsHarmless) {
 
 TEST_F(Playback, RandomInstrumentChangesAtTheEndOfEveryPass) {
     record({{'Q', 0}, {-'Q', 10}});
-    t->randomInstrument = 1;
-    t->maxInstrument = 1;
+    t.keyboard().randomInstrument = 1;
+    t.keyboard().maxInstrument = 1;
     t->UpdateData(false);
-    t->startPlayback();
+    t.keyboard().startPlayback();
     tick();
     t.clock.advance(10);
     tick();
     const auto sent = t.takeSent();
     ASSERT_EQ(sent.size(), 3u);
     EXPECT_EQ(sent[2], programChange(0xC0, 0));
-    EXPECT_EQ(t.state().currentProgram, 1);
+    EXPECT_EQ(t.keyboard().currentProgram, 1);
     EXPECT_EQ(t->instrumentSlider->value(), 62); // not moved by the random change
 }
 
 TEST_F(Playback, RandomProgramsStayWithinTheMaximum) {
     record({{'M', 0}});
     check(1079, true);
-    t->startPlayback();
+    t.keyboard().startPlayback();
     std::set<int> programs;
     for (int pass = 0; pass < 2000; ++pass) {
         tick();
-        programs.insert(t.state().currentProgram);
+        programs.insert(t.keyboard().currentProgram);
     }
     EXPECT_EQ(*programs.begin(), 1);
     EXPECT_EQ(*programs.rbegin(), 127);
@@ -174,9 +174,9 @@ TEST_F(Playback, RandomProgramsFollowTheFixedSequenceWhateverElseDrawsRandomNumb
     for (const bool libraryDrawnFrom : {false, true}) {
         TestDialog fresh;
         fresh.clock.sleepAdvances = false;
-        fresh->pressKey('M');
+        fresh.keyboard().pressKey('M');
         qobject_cast<QCheckBox*>(fresh->control(1079))->setChecked(true);
-        fresh->startPlayback();
+        fresh.keyboard().startPlayback();
         std::vector<int> programs;
         for (int pass = 0; pass < 3; ++pass) {
             if (libraryDrawnFrom) {
@@ -186,9 +186,9 @@ TEST_F(Playback, RandomProgramsFollowTheFixedSequenceWhateverElseDrawsRandomNumb
                 }
             }
             fresh->OnTimer(StepTimer);
-            programs.push_back(fresh.state().currentProgram);
+            programs.push_back(fresh.keyboard().currentProgram);
         }
-        EXPECT_EQ(fresh->maxInstrument, 127u);
+        EXPECT_EQ(fresh.keyboard().maxInstrument, 127u);
         EXPECT_THAT(programs, ElementsAre(42, 53, 112))
             << "C library drawn from: " << libraryDrawnFrom;
     }
@@ -196,13 +196,13 @@ TEST_F(Playback, RandomProgramsFollowTheFixedSequenceWhateverElseDrawsRandomNumb
 
 TEST_F(Playback, AZeroMaximumSkipsTheRandomChange) {
     record({{'M', 0}});
-    t->randomInstrument = 1;
-    t->maxInstrument = 0;
+    t.keyboard().randomInstrument = 1;
+    t.keyboard().maxInstrument = 0;
     t->UpdateData(false);
-    t->startPlayback();
+    t.keyboard().startPlayback();
     tick(3);
     EXPECT_THAT(t.takeSent(), IsEmpty());
-    EXPECT_EQ(t.state().currentProgram, 62);
+    EXPECT_EQ(t.keyboard().currentProgram, 62);
 }
 
 TEST_F(Playback, MetronomeClicksOnChannelTenWithAnAccentOnEveryFourthClick) {
@@ -225,16 +225,16 @@ TEST_F(Playback, MetronomeClicksOnChannelTenWithAnAccentOnEveryFourthClick) {
 }
 
 TEST_F(Playback, HeldNotesAreShownOnlyWhileTheMelodyHoldsEvents) {
-    t->pressKey('Q');
-    t->pressKey('E');
-    t->pressKey('M');
+    t.keyboard().pressKey('Q');
+    t.keyboard().pressKey('E');
+    t.keyboard().pressKey('M');
     tick();
-    EXPECT_EQ(t->heldNotesText, "C2 E2 (до2 ми2 )");
-    EXPECT_EQ(t->intervalText, "4(больш. терция) ");
-    t->pressKey('Z');
-    t->pressKey('W');
-    t->releaseKey('Z');
-    t.state().melody.clear();
+    EXPECT_EQ(t.keyboard().heldNotesText, "C2 E2 (до2 ми2 )");
+    EXPECT_EQ(t.keyboard().intervalText, "4(больш. терция) ");
+    t.keyboard().pressKey('Z');
+    t.keyboard().pressKey('W');
+    t.keyboard().releaseKey('Z');
+    t.keyboard().melody.clear();
     tick();
-    EXPECT_EQ(t->heldNotesText, "C2 E2 (до2 ми2 )"); // kept while the melody is empty
+    EXPECT_EQ(t.keyboard().heldNotesText, "C2 E2 (до2 ми2 )"); // kept while the melody is empty
 }

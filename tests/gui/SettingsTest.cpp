@@ -1,6 +1,6 @@
 #include "TestDialog.h"
 #include "app/Controls.h"
-#include "app/SettingsRecord.h"
+#include "keyboard/SettingsRecord.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -27,7 +27,8 @@ struct Values {
 };
 
 Values valuesOf(KeyboardDialog& dialog) {
-    return {dialog.amplitude, dialog.instrument, dialog.octave, dialog.transposition};
+    return {dialog.keyboard().amplitude, dialog.keyboard().instrument, dialog.keyboard().octave,
+            dialog.keyboard().transposition};
 }
 
 } // namespace
@@ -52,11 +53,11 @@ TEST(Settings, FullOrLongerFileIsReadAndAWrongSizeFieldIgnored) {
 
 TEST(Settings, CloseWritesTheShownValuesWithTheSlidersInstrument) {
     TestDialog t;
-    t->amplitude = 77;
+    t.keyboard().amplitude = 77;
     t->instrumentSlider->setValue(42);
-    t->octave = 6;
-    t->transposition = -5;
-    t->instrument = 9; // a random change leaves the slider where the user put it
+    t.keyboard().octave = 6;
+    t.keyboard().transposition = -5;
+    t.keyboard().instrument = 9; // a random change leaves the slider where the user put it
     t->UpdateData(false);
 
     t->OnClose();
@@ -71,10 +72,10 @@ TEST(Settings, CloseWritesTheShownValuesWithTheSlidersInstrument) {
     EXPECT_EQ(record->reserved, 0);
 
     t.restart();
-    EXPECT_EQ(t->instrument, 42);
-    EXPECT_EQ(t->octave, 6);
-    EXPECT_EQ(t->transposition, -5);
-    EXPECT_EQ(t->amplitude, 77);
+    EXPECT_EQ(t.keyboard().instrument, 42);
+    EXPECT_EQ(t.keyboard().octave, 6);
+    EXPECT_EQ(t.keyboard().transposition, -5);
+    EXPECT_EQ(t.keyboard().amplitude, 77);
 }
 
 TEST(Settings, CloseWritesWhereTheProgramStartedWhateverTheCurrentFolder) {

@@ -1,0 +1,9 @@
+list(APPEND LADOTON_CORE_SOURCES
+    src/keyboard/Keyboard.cpp
+    src/keyboard/KeyboardControls.cpp
+    src/keyboard/KeyboardFiles.cpp
+    src/keyboard/KeyboardKeys.cpp
+    src/keyboard/KeyboardMelody.cpp
+    src/keyboard/KeyboardSettings.cpp
+    src/keyboard/KeyboardTimer.cpp
+    src/keyboard/SettingsRecord.cpp)
