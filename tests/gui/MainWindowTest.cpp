@@ -22,23 +22,6 @@ QString editText(TestDialog& t, int id) {
 }
 } // namespace
 
-TEST(MainWindow, StartsWithInitialValues) {
-    TestDialog t(false);
-    EXPECT_EQ(t.keyboard().amplitude, 60);
-    EXPECT_EQ(t.keyboard().instrument, 0);
-    EXPECT_EQ(t.keyboard().octave, 4);
-    EXPECT_EQ(t.keyboard().transposition, 0);
-    EXPECT_EQ(t.keyboard().channel, 1);
-    EXPECT_EQ(t.keyboard().tempo, 120);
-    EXPECT_EQ(t.keyboard().tempoText, 0u);
-    EXPECT_EQ(t.keyboard().maxInstrument, 127u);
-    EXPECT_EQ(t.keyboard().metronomeOn, 0);
-    EXPECT_EQ(t.keyboard().accentOn, 0);
-    EXPECT_EQ(t.keyboard().randomInstrument, 0);
-    EXPECT_EQ(t.keyboard().repaintCount, 0);
-    EXPECT_EQ(t.keyboard().currentProgram, 62);
-}
-
 TEST(MainWindow, InitialisationOpensDeviceZeroAndSendsTheProgramOfInstrumentZeroAsProgramZero) {
     TestDialog t;
     EXPECT_THAT(t.backend.opened, ElementsAre(0));
@@ -191,25 +174,6 @@ TEST(MainWindow, CloseRequestClosesTheDeviceButExitDoesNot) {
     }
 }
 
-TEST(MainWindow, ChoosingTheCheckedDeviceReopensItAndSendsTheProgramAgain) {
-    TestDialog t;
-    t.takeSent();
-    t.keyboard().midiOut.listDevices();
-    t->OnCommand(DeviceCommandBase + 0);
-    EXPECT_THAT(t.backend.opened, ElementsAre(0, 0));
-    EXPECT_EQ(t.backend.closeCount, 1);
-    EXPECT_THAT(t.takeSent(), ElementsAre(programChange(0xC0, 0)));
-    t->OnCommand(DeviceCommandBase + 1);
-    EXPECT_EQ(t.keyboard().midiOut.deviceId, 1);
-    EXPECT_EQ(t.backend.openIndex, 1);
-}
-
-TEST(MainWindow, DeviceCommandsBeyondTheListedDevicesAreNotDeviceCommands) {
-    TestDialog t;
-    t->OnCommand(DeviceCommandBase + 0); // no menu shown yet: no device counted
-    EXPECT_THAT(t.backend.opened, ElementsAre(0));
-}
-
 TEST(MainWindow, FailedDeviceChoiceIsReportedAndSilencesTheProgram) {
     TestDialog t;
     t.keyboard().midiOut.listDevices();
@@ -219,13 +183,6 @@ TEST(MainWindow, FailedDeviceChoiceIsReportedAndSilencesTheProgram) {
     ASSERT_EQ(t.prompts.messages.size(), 1u);
     EXPECT_EQ(t.prompts.messages[0].text, QStringLiteral("Ошибка открытия устройства 1"));
     EXPECT_THAT(t.takeSent(), IsEmpty());
-}
-
-TEST(MainWindow, PianoKeyCommandPlaysWhateverItsNotificationCode) {
-    TestDialog t;
-    t.takeSent();
-    t->OnCommand((5 << 16) | 1022);
-    EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 48, 0)));
 }
 
 TEST(MainWindow, EnterEscapeAndTabArePlayedAndNeitherCloseNorMoveFocus) {
@@ -244,17 +201,6 @@ TEST(MainWindow, EnterEscapeAndTabArePlayedAndNeitherCloseNorMoveFocus) {
     EXPECT_EQ(t.keyboard().keyCodeText, "9");
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 69, 60), noteOn(0x90, 69, 0),
                                           noteOn(0x90, 47, 60), noteOn(0x90, 47, 0)));
-}
-
-TEST(MainWindow, ReleaseAllKeysEndsEveryHeldNoteInKeyCodeOrder) {
-    TestDialog t;
-    t.keyboard().pressKey('W');
-    t.keyboard().pressKey('Q');
-    t.takeSent();
-    t.keyboard().releaseAllKeys();
-    EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 0), noteOn(0x90, 50, 0)));
-    EXPECT_EQ(t.keyboard().keyStates['Q'].pressed, 0);
-    EXPECT_EQ(t.keyboard().keyStates['Q'].needsRepaint, 1);
 }
 
 TEST(MainWindow, LosingTheKeyboardToAnotherWindowEndsHeldNotes) {

@@ -1,8 +1,6 @@
-#include "TestDialog.h"
-#include "app/Controls.h"
+#include "TestKeyboard.h"
 #include "keys/VirtualKeys.h"
 
-#include <QCheckBox>
 #include <cstdlib>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -15,7 +13,7 @@ using ::testing::IsEmpty;
 
 namespace {
 struct Playback : ::testing::Test {
-    TestDialog t;
+    TestKeyboard t;
 
     void SetUp() override {
         t.clock.sleepAdvances = false; // recorded times are exactly what the test sets
@@ -26,25 +24,26 @@ struct Playback : ::testing::Test {
         for (const auto& [key, at] : presses) {
             t.clock.now = origin + at;
             if (key > 0) {
-                t.keyboard().pressKey(key);
+                t->pressKey(key);
             } else {
-                t.keyboard().releaseKey(-key);
+                t->releaseKey(-key);
             }
         }
         t.takeSent();
     }
     void tick(int times = 1) {
         for (int i = 0; i < times; ++i) {
-            t->OnTimer(StepTimer);
+            t->timerTick(StepTimer);
         }
     }
-    void check(int box, bool on) { qobject_cast<QCheckBox*>(t->control(box))->setChecked(on); }
+    // The user ticks or clears a check box.
+    void check(int& box, bool on) { box = on ? 1 : 0; }
 };
 } // namespace
 
 TEST_F(Playback, ReplaysWithTimingRelativeToTheFirstEventOneEventPerMessage) {
     record({{'Q', 5000}, {-'Q', 5100}, {'W', 5300}, {-'W', 5400}});
-    t.keyboard().pressKey(vk::Space);
+    t->pressKey(vk::Space);
     t.takeSent();
     tick(); // the first event of a pass at once
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60)));
@@ -57,69 +56,69 @@ TEST_F(Playback, ReplaysWithTimingRelativeToTheFirstEventOneEventPerMessage) {
     t.clock.advance(300);
     tick(2); // both due: one per message
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 50, 60), noteOn(0x90, 50, 0)));
-    EXPECT_EQ(t.keyboard().playback.playPosition, 0u); // the end rule wrapped it
-    tick();                                            // the next pass starts at once
+    EXPECT_EQ(t->playback.playPosition, 0u); // the end rule wrapped it
+    tick();                                  // the next pass starts at once
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60)));
-    EXPECT_EQ(t.keyboard().keyCodeText, "81");
-    EXPECT_EQ(t.keyboard().melodyText, "C2 D2 ");
-    EXPECT_EQ(t.keyboard().melody.size(), 4u);
+    EXPECT_EQ(t->keyCodeText, "81");
+    EXPECT_EQ(t->melodyText, "C2 D2 ");
+    EXPECT_EQ(t->melody.size(), 4u);
 }
 
 TEST_F(Playback, AChordComesOutOnConsecutiveMessagesInRecordedOrder) {
     record({{'Q', 0}, {'E', 0}, {'T', 0}, {-'Q', 500}, {-'E', 500}, {-'T', 500}});
-    t.keyboard().startPlayback();
+    t->startPlayback();
     tick(3);
     EXPECT_THAT(t.takeSent(),
                 ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 52, 60), noteOn(0x90, 55, 60)));
-    EXPECT_EQ(t.keyboard().heldNotesText, "C2 E2 G2 (до2 ми2 соль2 )");
-    EXPECT_EQ(t.keyboard().intervalText, "4(больш. терция) 3(малая терция) (до-мажор)");
+    EXPECT_EQ(t->heldNotesText, "C2 E2 G2 (до2 ми2 соль2 )");
+    EXPECT_EQ(t->intervalText, "4(больш. терция) 3(малая терция) (до-мажор)");
 }
 
 TEST_F(Playback, SpaceWithAnEmptyMelodyPlaysNothingAndRecordsNothing) {
-    t.keyboard().pressKey(vk::Space);
-    EXPECT_TRUE(t.keyboard().playback.isPlaying);
-    t.keyboard().pressKey('Q');
+    t->pressKey(vk::Space);
+    EXPECT_TRUE(t->playback.isPlaying);
+    t->pressKey('Q');
     tick(5);
-    EXPECT_TRUE(t.keyboard().melody.empty());
+    EXPECT_TRUE(t->melody.empty());
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60)));
-    t->OnCommand(command::StopPlayback);
-    EXPECT_FALSE(t.keyboard().playback.isPlaying);
+    t->runCommand(command::StopPlayback);
+    EXPECT_FALSE(t->playback.isPlaying);
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 0)));
 }
 
 TEST_F(Playback, AReplayedSpaceOrZActsLikeARealPress) {
-    t.keyboard().melody.append(makeEvent('Q', 1, 0));
-    t.keyboard().melody.append(makeEvent(vk::LetterZ, 1, 0));
-    t.keyboard().melody.append(makeEvent('W', 1, 0));
-    t.keyboard().startPlayback();
+    t->melody.append(makeEvent('Q', 1, 0));
+    t->melody.append(makeEvent(vk::LetterZ, 1, 0));
+    t->melody.append(makeEvent('W', 1, 0));
+    t->startPlayback();
     tick();
     tick(); // Z: melody emptied, playback stopped, Q released
-    EXPECT_FALSE(t.keyboard().playback.isPlaying);
-    EXPECT_TRUE(t.keyboard().melody.empty());
+    EXPECT_FALSE(t->playback.isPlaying);
+    EXPECT_TRUE(t->melody.empty());
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 48, 0)));
     // Advanced after the replay all the same, then wrapped by the end rule.
-    EXPECT_EQ(t.keyboard().playback.playPosition, 0u);
+    EXPECT_EQ(t->playback.playPosition, 0u);
 }
 
 TEST_F(Playback, AResetDuringPlaybackLeavesThePositionUntilTheMelodyHoldsEventsAgain) {
     record({{'Q', 0}, {-'Q', 0}, {'W', 1000}});
-    t.keyboard().startPlayback();
+    t->startPlayback();
     tick(2);
-    EXPECT_EQ(t.keyboard().playback.playPosition, 2u);
-    t->OnCommand(command::ResetMelody);
+    EXPECT_EQ(t->playback.playPosition, 2u);
+    t->runCommand(command::ResetMelody);
     tick(3);
-    EXPECT_EQ(t.keyboard().playback.playPosition, 2u);
-    t.keyboard().pressKey('E');
+    EXPECT_EQ(t->playback.playPosition, 2u);
+    t->pressKey('E');
     tick();
-    EXPECT_EQ(t.keyboard().playback.playPosition, 0u);
+    EXPECT_EQ(t->playback.playPosition, 0u);
 }
 
 TEST_F(Playback, KeyCodesOutsideTheTableAreSkippedOnReplay) {
-    t.keyboard().melody.append(makeEvent(-1, 1, 0));
-    t.keyboard().melody.append(makeEvent(300, 1, 0));
-    t.keyboard().melody.append(makeEvent('Q', 2, 0));
-    t.keyboard().melody.append(makeEvent('W', 255, 0));
-    t.keyboard().startPlayback();
+    t->melody.append(makeEvent(-1, 1, 0));
+    t->melody.append(makeEvent(300, 1, 0));
+    t->melody.append(makeEvent('Q', 2, 0));
+    t->melody.append(makeEvent('W', 255, 0));
+    t->startPlayback();
     tick(4);
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 50, 60)));
 }
@@ -127,7 +126,7 @@ TEST_F(Playback, KeyCodesOutsideTheTableAreSkippedOnReplay) {
 TEST_F(Playback, ATickCounterWrapBetweenTwoEventsIsHarmless) {
     t.clock.now = 0xFFFFFF00u;
     record({{'Q', 0}, {-'Q', 0x150}});
-    t.keyboard().startPlayback();
+    t->startPlayback();
     t.clock.now = 0x10;
     tick();
     t.clock.advance(0x14F);
@@ -140,28 +139,28 @@ TEST_F(Playback, ATickCounterWrapBetweenTwoEventsIsHarmless) {
 
 TEST_F(Playback, RandomInstrumentChangesAtTheEndOfEveryPass) {
     record({{'Q', 0}, {-'Q', 10}});
-    t.keyboard().randomInstrument = 1;
-    t.keyboard().maxInstrument = 1;
-    t->UpdateData(false);
-    t.keyboard().startPlayback();
+    t->randomInstrument = 1;
+    t->maxInstrument = 1;
+    t.window().updateData(false);
+    t->startPlayback();
     tick();
     t.clock.advance(10);
     tick();
     const auto sent = t.takeSent();
     ASSERT_EQ(sent.size(), 3u);
     EXPECT_EQ(sent[2], programChange(0xC0, 0));
-    EXPECT_EQ(t.keyboard().currentProgram, 1);
-    EXPECT_EQ(t->instrumentSlider->value(), 62); // not moved by the random change
+    EXPECT_EQ(t->currentProgram, 1);
+    EXPECT_EQ(t.window().sliders.instrument, 62); // not moved by the random change
 }
 
 TEST_F(Playback, RandomProgramsStayWithinTheMaximum) {
     record({{'M', 0}});
-    check(1079, true);
-    t.keyboard().startPlayback();
+    check(t.window().controls.randomInstrument, true);
+    t->startPlayback();
     std::set<int> programs;
     for (int pass = 0; pass < 2000; ++pass) {
         tick();
-        programs.insert(t.keyboard().currentProgram);
+        programs.insert(t->currentProgram);
     }
     EXPECT_EQ(*programs.begin(), 1);
     EXPECT_EQ(*programs.rbegin(), 127);
@@ -172,11 +171,11 @@ TEST_F(Playback, RandomProgramsStayWithinTheMaximum) {
 // starts; the programs drawn must not depend on that.
 TEST_F(Playback, RandomProgramsFollowTheFixedSequenceWhateverElseDrawsRandomNumbers) {
     for (const bool libraryDrawnFrom : {false, true}) {
-        TestDialog fresh;
+        TestKeyboard fresh;
         fresh.clock.sleepAdvances = false;
-        fresh.keyboard().pressKey('M');
-        qobject_cast<QCheckBox*>(fresh->control(1079))->setChecked(true);
-        fresh.keyboard().startPlayback();
+        fresh->pressKey('M');
+        fresh.window().controls.randomInstrument = 1;
+        fresh->startPlayback();
         std::vector<int> programs;
         for (int pass = 0; pass < 3; ++pass) {
             if (libraryDrawnFrom) {
@@ -185,10 +184,10 @@ TEST_F(Playback, RandomProgramsFollowTheFixedSequenceWhateverElseDrawsRandomNumb
                     std::rand();
                 }
             }
-            fresh->OnTimer(StepTimer);
-            programs.push_back(fresh.keyboard().currentProgram);
+            fresh->timerTick(StepTimer);
+            programs.push_back(fresh->currentProgram);
         }
-        EXPECT_EQ(fresh.keyboard().maxInstrument, 127u);
+        EXPECT_EQ(fresh->maxInstrument, 127u);
         EXPECT_THAT(programs, ElementsAre(42, 53, 112))
             << "C library drawn from: " << libraryDrawnFrom;
     }
@@ -196,20 +195,20 @@ TEST_F(Playback, RandomProgramsFollowTheFixedSequenceWhateverElseDrawsRandomNumb
 
 TEST_F(Playback, AZeroMaximumSkipsTheRandomChange) {
     record({{'M', 0}});
-    t.keyboard().randomInstrument = 1;
-    t.keyboard().maxInstrument = 0;
-    t->UpdateData(false);
-    t.keyboard().startPlayback();
+    t->randomInstrument = 1;
+    t->maxInstrument = 0;
+    t.window().updateData(false);
+    t->startPlayback();
     tick(3);
     EXPECT_THAT(t.takeSent(), IsEmpty());
-    EXPECT_EQ(t.keyboard().currentProgram, 62);
+    EXPECT_EQ(t->currentProgram, 62);
 }
 
 TEST_F(Playback, MetronomeClicksOnChannelTenWithAnAccentOnEveryFourthClick) {
-    check(1083, true);
-    check(1080, true);
+    check(t.window().controls.metronomeOn, true);
+    check(t.window().controls.accentOn, true);
     for (int click = 0; click < 8; ++click) {
-        t->OnTimer(MetronomeTimer);
+        t->timerTick(MetronomeTimer);
     }
     const auto sent = t.takeSent();
     ASSERT_EQ(sent.size(), 16u);
@@ -219,22 +218,22 @@ TEST_F(Playback, MetronomeClicksOnChannelTenWithAnAccentOnEveryFourthClick) {
     EXPECT_EQ(sent[7], noteOn(0x99, 64, 120)); // the 4th click
     EXPECT_EQ(sent[8], noteOn(0x99, 64, 0));
     EXPECT_EQ(sent[15], noteOn(0x99, 64, 120)); // the 8th
-    check(1083, false);
-    t->OnTimer(MetronomeTimer);
+    check(t.window().controls.metronomeOn, false);
+    t->timerTick(MetronomeTimer);
     EXPECT_THAT(t.takeSent(), IsEmpty());
 }
 
 TEST_F(Playback, HeldNotesAreShownOnlyWhileTheMelodyHoldsEvents) {
-    t.keyboard().pressKey('Q');
-    t.keyboard().pressKey('E');
-    t.keyboard().pressKey('M');
+    t->pressKey('Q');
+    t->pressKey('E');
+    t->pressKey('M');
     tick();
-    EXPECT_EQ(t.keyboard().heldNotesText, "C2 E2 (до2 ми2 )");
-    EXPECT_EQ(t.keyboard().intervalText, "4(больш. терция) ");
-    t.keyboard().pressKey('Z');
-    t.keyboard().pressKey('W');
-    t.keyboard().releaseKey('Z');
-    t.keyboard().melody.clear();
+    EXPECT_EQ(t->heldNotesText, "C2 E2 (до2 ми2 )");
+    EXPECT_EQ(t->intervalText, "4(больш. терция) ");
+    t->pressKey('Z');
+    t->pressKey('W');
+    t->releaseKey('Z');
+    t->melody.clear();
     tick();
-    EXPECT_EQ(t.keyboard().heldNotesText, "C2 E2 (до2 ми2 )"); // kept while the melody is empty
+    EXPECT_EQ(t->heldNotesText, "C2 E2 (до2 ми2 )"); // kept while the melody is empty
 }
