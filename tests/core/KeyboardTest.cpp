@@ -7,7 +7,6 @@
 using namespace ladoton;
 using namespace ladoton::testing;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 TEST(Keyboard, StartsWithInitialValues) {
     TestKeyboard t(false);
