@@ -107,6 +107,26 @@ TEST_F(MelodyFiles, SavingStartsInTheCurrentFolderAndMovesToTheChosenOne) {
     EXPECT_FALSE(t.window().fileDialogs.back().save);
 }
 
+// A name relative to the folder the dialog started in still names that file once its folder
+// has become the current one.
+TEST_F(MelodyFiles, ARelativeNameIsSavedAndLoadedWhereItPointedWhenChosen) {
+    recordThreeEvents();
+    fs::create_directories(t.folder() / "songs");
+    fs::current_path(t.folder());
+    save(fs::path("songs") / "tune.mdt");
+    EXPECT_EQ(fs::current_path(), t.folder() / "songs");
+    EXPECT_TRUE(fs::exists(t.folder() / "songs" / "tune.mdt"));
+    EXPECT_THAT(
+        messages(),
+        ElementsAre(std::pair(SaveCaption, std::string("Файл tune.mdt успешно записан(68 байт)"))));
+
+    fs::current_path(t.folder());
+    load(fs::path("songs") / "tune.mdt");
+    EXPECT_EQ(t.window().messages.size(), 1u) << "loaded without a box";
+    EXPECT_EQ(t->melody.size(), 3u);
+    EXPECT_TRUE(t->playback.isPlaying);
+}
+
 TEST_F(MelodyFiles, CancellingEitherDialogChangesNothing) {
     recordThreeEvents();
     fs::current_path(t.folder());
