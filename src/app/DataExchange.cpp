@@ -20,25 +20,26 @@ void KeyboardDialog::DoDataExchange(bool read) {
         bound_ = std::make_unique<BoundControls>(*this);
     }
     BoundControls& c = *bound_;
-    c.melody.exchange(read, melodyText);
-    c.keyCode.exchange(read, keyCodeText);
-    c.amplitude.exchange(read, amplitude);
-    c.heldNotes.exchange(read, heldNotesText);
-    c.instrument.exchange(read, instrument);
-    c.octave.exchange(read, octave);
-    c.transposition.exchange(read, transposition);
-    c.interval.exchange(read, intervalText);
-    c.octaveLabel1.exchange(read, octaveLabel1);
-    c.octaveLabel2.exchange(read, octaveLabel2);
-    c.octaveLabel3.exchange(read, octaveLabel3);
-    c.channel.exchange(read, channel);
-    c.randomInstrument.exchange(read, randomInstrument);
-    c.maxInstrument.exchange(read, maxInstrument);
-    c.metronomeOn.exchange(read, metronomeOn);
-    c.tempo.exchange(read, tempo);
-    c.tempoText.exchange(read, tempoText);
-    c.accentOn.exchange(read, accentOn);
-    c.repaintCount.exchange(read, repaintCount);
+    ExchangedValues& v = keyboard_;
+    c.melody.exchange(read, v.melodyText);
+    c.keyCode.exchange(read, v.keyCodeText);
+    c.amplitude.exchange(read, v.amplitude);
+    c.heldNotes.exchange(read, v.heldNotesText);
+    c.instrument.exchange(read, v.instrument);
+    c.octave.exchange(read, v.octave);
+    c.transposition.exchange(read, v.transposition);
+    c.interval.exchange(read, v.intervalText);
+    c.octaveLabel1.exchange(read, v.octaveLabel1);
+    c.octaveLabel2.exchange(read, v.octaveLabel2);
+    c.octaveLabel3.exchange(read, v.octaveLabel3);
+    c.channel.exchange(read, v.channel);
+    c.randomInstrument.exchange(read, v.randomInstrument);
+    c.maxInstrument.exchange(read, v.maxInstrument);
+    c.metronomeOn.exchange(read, v.metronomeOn);
+    c.tempo.exchange(read, v.tempo);
+    c.tempoText.exchange(read, v.tempoText);
+    c.accentOn.exchange(read, v.accentOn);
+    c.repaintCount.exchange(read, v.repaintCount);
 }
 
 bool KeyboardDialog::UpdateData(bool read) {

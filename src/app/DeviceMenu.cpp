@@ -5,13 +5,13 @@
 namespace ladoton {
 
 void KeyboardDialog::showDeviceMenu(QPoint clientPoint) {
-    const std::vector<std::string> names = midiOut_.listDevices();
+    const std::vector<std::string> names = keyboard_.midiOut.listDevices();
     QMenu menu(this);
     for (int index = 0; index < static_cast<int>(names.size()); ++index) {
         QAction* action = menu.addAction(QString::fromStdString(names[index]));
         action->setData(DeviceCommandBase + index);
         action->setCheckable(true);
-        action->setChecked(index == midiOut_.deviceId);
+        action->setChecked(index == keyboard_.midiOut.deviceId);
     }
     // The point is in client coordinates while the origin is the window's outer
     // corner, so the menu stands a little above and left of the pointer.

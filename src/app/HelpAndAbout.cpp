@@ -3,12 +3,12 @@
 
 namespace ladoton {
 
-void KeyboardDialog::OnKeyHelp() {
+void KeyboardDialog::showKeyHelp() {
     prompts_.message(this, QString::fromUtf8(KeyHelpCaption),
                      QString::fromStdString(keyHelpText()));
 }
 
-void KeyboardDialog::OnAbout() {
+void KeyboardDialog::showAbout() {
     prompts_.about(this);
 }
 

@@ -43,7 +43,7 @@ bool KeyRouter::takesKeyboard(QObject* watched) const {
 bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::Show && takesKeyboard(watched)) {
-        dialog_.keyboardLost();
+        dialog_.keyboard().keyboardLost();
         return false;
     }
     if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !isForMainWindow(watched)) {
@@ -56,7 +56,7 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
         // key, Alt or not, so no note is left sounding.
         if (const int keyCode = heldKeyCodes_.released(keyEvent);
             keyCode != NoKey && !keyEvent.isAutoRepeat()) {
-            dialog_.releaseKey(keyCode);
+            dialog_.keyboard().releaseKey(keyCode);
         }
         return !isSystemKey(keyEvent);
     }
@@ -67,9 +67,9 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
     if (keyCode == NoKey) {
         return true; // a key without a code plays nothing and types nothing
     }
-    dialog_.pressKey(keyCode);
+    dialog_.keyboard().pressKey(keyCode);
     if (keyCode == vk::F1 && !keyEvent.isAutoRepeat()) {
-        dialog_.OnKeyHelp();
+        dialog_.showKeyHelp();
     }
     return true;
 }

@@ -30,8 +30,8 @@ bool KeyboardApp::InitInstance() {
     SteadyClock clock;
     QtPrompts prompts;
     SystemMidiBackend backend;
-    ProgramState state(backend, clock);
-    KeyboardDialog dialog(state, {clock, prompts, settingsFile});
+    Keyboard keyboard(backend, clock, settingsFile);
+    KeyboardDialog dialog(keyboard, prompts);
     // Device 0 opens in the background, and the built-in synthesizer starts there too; if
     // either then fails, that is reported as any device that does not open.
     QObject::connect(&backend, &SystemMidiBackend::startFailed, &dialog, [&] {

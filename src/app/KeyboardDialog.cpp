@@ -78,27 +78,27 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
 
 } // namespace
 
-KeyboardDialog::KeyboardDialog(ProgramState& state, Seams seams, QWidget* parent)
-    : QDialog(parent, ApplicationWindowFlags), state_(state), clock_(seams.clock),
-      prompts_(seams.prompts), settingsFile_(std::move(seams.settingsFile)),
-      midiOut_(state.midiOut), keyTable_(state.keyTable), keyStates_(state.keyStates),
-      melody_(state.melody), playback_(state.playback) {
+KeyboardDialog::KeyboardDialog(Keyboard& keyboard, Prompts& prompts, QWidget* parent)
+    : QDialog(parent, ApplicationWindowFlags), keyboard_(keyboard), prompts_(prompts),
+      keyTable_(keyboard.keyTable), keyStates_(keyboard.keyStates) {
     setWindowTitle(QStringLiteral("Ладотон"));
     buildWindow();
     buildMenu();
     turnOffInputMethods(*this);
     connectControls();
-    midiOut_.setErrorReporter([this](const std::string& text) {
+    keyboard_.midiOut.setErrorReporter([this](const std::string& text) {
         prompts_.message(this, applicationName(), QString::fromStdString(text));
     });
     keyRouter_ = new KeyRouter(*this);
     timers_ = new WindowTimers(this, [this](int id) { OnTimer(id); });
-    timers_->restWhen({StepTimer, RepaintTimer}, [this] { return nothingToDo(); });
-    readSettings();
+    timers_->restWhen({StepTimer, RepaintTimer},
+                      [this] { return keyboard_.restsUntilNextEvent(); });
+    keyboard_.attach(*this);
 }
 
 KeyboardDialog::~KeyboardDialog() {
-    midiOut_.setErrorReporter(nullptr);
+    keyboard_.detach();
+    keyboard_.midiOut.setErrorReporter(nullptr);
     delete keyRouter_;
 }
 
@@ -188,11 +188,13 @@ void KeyboardDialog::buildMenu() {
 }
 
 void KeyboardDialog::connectControls() {
-    connect(amplitudeSlider, &TrackBar::customDraw, this, [this] { onAmplitudeDraw(); });
-    connect(instrumentSlider, &TrackBar::customDraw, this, [this] { onInstrumentDraw(); });
-    connect(maxInstrumentSlider, &TrackBar::customDraw, this, [this] { onMaxInstrumentDraw(); });
-    connect(tempoSlider, &TrackBar::customDraw, this, [this] { onTempoDraw(); });
-    connect(channelSpin, &SpinArrows::delta, this, [this](int delta) { onChannelDelta(delta); });
+    connect(amplitudeSlider, &TrackBar::customDraw, this, [this] { keyboard_.amplitudeMoved(); });
+    connect(instrumentSlider, &TrackBar::customDraw, this, [this] { keyboard_.instrumentMoved(); });
+    connect(maxInstrumentSlider, &TrackBar::customDraw, this,
+            [this] { keyboard_.maxInstrumentMoved(); });
+    connect(tempoSlider, &TrackBar::customDraw, this, [this] { keyboard_.tempoMoved(); });
+    connect(channelSpin, &SpinArrows::delta, this,
+            [this](int delta) { keyboard_.channelStep(delta); });
 }
 
 QWidget* KeyboardDialog::control(int id) const {
@@ -221,34 +223,49 @@ int KeyboardDialog::DoModal() {
 }
 
 bool KeyboardDialog::OnInitDialog() {
-    UpdateData(false);
-    midiOut_.openDevice();
-    setTimer(StepTimer, 10);
-    setTimer(MetronomeTimer, 500);
-    setTimer(RepaintTimer, 100);
     setWindowTitle(windowTitle() + QStringLiteral("(версия от ") +
                    QStringLiteral(__DATE__ " " __TIME__) + QStringLiteral(")"));
-
-    amplitudeSlider->setRange(1, 127);
-    amplitudeSlider->setValue(amplitude);
-    instrumentSlider->setRange(1, 128);
-    instrumentSlider->setValue(instrument);
-    midiOut_.sendProgramChange(channel, instrument);
-    maxInstrumentSlider->setRange(1, 127);
-    maxInstrumentSlider->setValue(static_cast<int>(std::min(maxInstrument, 127u)));
-    tempoSlider->setRange(20, 200);
-    tempoSlider->setValue(static_cast<int>(std::min(tempoText, 200u)));
-    channelSpin->setRange(1, 16);
-    UpdateData(false);
+    keyboard_.initialise();
     return false;
+}
+
+void KeyboardDialog::setUpControls(const SliderPositions& positions) {
+    amplitudeSlider->setRange(1, 127);
+    amplitudeSlider->setValue(positions.amplitude);
+    instrumentSlider->setRange(1, 128);
+    instrumentSlider->setValue(positions.instrument);
+    maxInstrumentSlider->setRange(1, 127);
+    maxInstrumentSlider->setValue(positions.maxInstrument);
+    tempoSlider->setRange(20, 200);
+    tempoSlider->setValue(positions.tempo);
+    channelSpin->setRange(1, 16);
+}
+
+int KeyboardDialog::sliderPosition(Slider slider) const {
+    switch (slider) {
+    case Slider::Amplitude:
+        return amplitudeSlider->value();
+    case Slider::Instrument:
+        return instrumentSlider->value();
+    case Slider::MaxInstrument:
+        return maxInstrumentSlider->value();
+    case Slider::Tempo:
+        return tempoSlider->value();
+    }
+    return 0;
+}
+
+void KeyboardDialog::setInstrumentSlider(int position) {
+    instrumentSlider->setValue(position);
+}
+
+void KeyboardDialog::focusAndSelectMelodyEdit() {
+    melodyEdit->setFocus();
+    melodyEdit->setSelection(0, static_cast<int>(melodyEdit->text().size()));
 }
 
 void KeyboardDialog::setTimer(int id, int periodMs) {
     timers_->start(id, periodMs);
-}
-
-void KeyboardDialog::killTimer(int id) {
-    timers_->stop(id);
 }
 
 int KeyboardDialog::timerPeriod(int id) const {
@@ -259,54 +276,12 @@ bool KeyboardDialog::timersResting() const {
 }
 
 bool KeyboardDialog::OnCommand(int id) {
-    id &= 0xFFFF;
-    if (id >= DeviceCommandBase && id < DeviceCommandBase + midiOut_.deviceCount) {
-        midiOut_.selectDevice(id - DeviceCommandBase);
-        midiOut_.sendProgramChange(channel, instrument);
-        return true;
-    }
-    const int row = firstRowForButton(keyTable_, id);
-    if (row >= 0) {
-        clickPianoKey(row);
-    }
-    runMenuCommand(id);
+    keyboard_.runCommand(id);
     return true;
 }
 
-void KeyboardDialog::runMenuCommand(int id) {
-    switch (id) {
-    case command::KeyHelp:
-        OnKeyHelp();
-        break;
-    case command::About:
-        OnAbout();
-        break;
-    case command::Open:
-        loadMelody();
-        break;
-    case command::Save:
-        saveMelody();
-        break;
-    case command::ExportMidi:
-        exportMidi();
-        break;
-    case command::Exit:
-        if (UpdateData(true)) {
-            accept();
-        }
-        break;
-    case command::StartPlayback:
-        startPlayback();
-        break;
-    case command::StopPlayback:
-        stopPlayback();
-        break;
-    case command::ResetMelody:
-        resetMelody();
-        break;
-    default:
-        break;
-    }
+void KeyboardDialog::OnTimer(int id) {
+    keyboard_.timerTick(id);
 }
 
 void KeyboardDialog::closeEvent(QCloseEvent* event) {
@@ -315,112 +290,34 @@ void KeyboardDialog::closeEvent(QCloseEvent* event) {
 }
 
 void KeyboardDialog::OnClose() {
-    UpdateData(true);
-    writeSettings();
-    midiOut_.closeDevice();
-    reject();
+    keyboard_.close();
+}
+
+void KeyboardDialog::endRun(bool accepted) {
+    if (accepted) {
+        accept();
+    } else {
+        reject();
+    }
 }
 
 void KeyboardDialog::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
-        keyboardLost();
+        keyboard_.keyboardLost();
     }
-}
-
-void KeyboardDialog::keyboardLost() {
-    // Another window or a menu has the keyboard now, so no key-up will reach us: end
-    // every held note rather than leave it sounding.
-    releaseAllKeys();
-    markAllForRepaint();
 }
 
 void KeyboardDialog::onSurfacePaint() {
     if (!isMinimized()) {
-        markAllForRepaint();
+        keyboard_.markAllForRepaint();
     }
-}
-
-void KeyboardDialog::markAllForRepaint() {
-    for (KeyState& key : keyStates_) {
-        key.needsRepaint = 1;
-    }
-}
-
-void KeyboardDialog::releaseAllKeys() {
-    for (KeyState& key : keyStates_) {
-        if (key.pressed == 1) {
-            key.pressed = 0;
-            key.needsRepaint = 1;
-            endNotes(key);
-        }
-    }
-}
-
-void KeyboardDialog::RedrawKeyboard() {
-    markAllForRepaint();
-    repaint();
-}
-
-void KeyboardDialog::onAmplitudeDraw() {
-    UpdateData(true);
-    const int position = amplitudeSlider->value();
-    if (position != 0) {
-        amplitude = position;
-    }
-    UpdateData(false);
-}
-
-void KeyboardDialog::onInstrumentDraw() {
-    UpdateData(true);
-    const int position = instrumentSlider->value();
-    state_.currentProgram = position;
-    instrument = position;
-    UpdateData(false);
-    midiOut_.sendProgramChange(channel, state_.currentProgram);
-}
-
-void KeyboardDialog::onMaxInstrumentDraw() {
-    UpdateData(true);
-    maxInstrument = static_cast<unsigned>(maxInstrumentSlider->value());
-    UpdateData(false);
-}
-
-void KeyboardDialog::onTempoDraw() {
-    UpdateData(true);
-    tempoText = static_cast<unsigned>(tempo);
-    UpdateData(false);
-    if (tempoText != 0) {
-        setTimer(MetronomeTimer, static_cast<int>(60000u / tempoText));
-    }
-}
-
-void KeyboardDialog::onChannelDelta(int delta) {
-    UpdateData(true);
-    // The edit can hold any pasted number; step in 64 bits so no value overflows.
-    const long long next = static_cast<long long>(channel) + (delta > 0 ? 1 : -1);
-    channel = static_cast<int>(std::clamp<long long>(next, 1, 16));
-    UpdateData(false);
 }
 
 void KeyboardDialog::collapseWindow() {
     // Everything below the piano keys is cut off, for the rest of the run.
     client_->setFixedHeight(collapseMarker->y());
     repaint();
-}
-
-bool KeyboardDialog::nothingToDo() const {
-    // Held keys need no tick: their notes and texts change only at the next key event. Only
-    // keys with a piano key on the window are painted, so only their marks await a repaint.
-    const bool marked =
-        std::any_of(keyTable_.begin(), keyTable_.end(), [this](const KeyEntry& row) {
-            return row.buttonId != 0 && isKeyCode(row.keyCode) &&
-                   keyStates_[row.keyCode].needsRepaint != 0;
-        });
-    return !playback_.isPlaying && !marked;
-}
-bool KeyboardDialog::isCtrlHeld() const {
-    return keyStates_[vk::Control].pressed != 0;
 }
 
 } // namespace ladoton

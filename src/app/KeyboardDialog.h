@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ProgramState.h"
-#include "platform/Clock.h"
+#include "keyboard/Keyboard.h"
+#include "keyboard/KeyboardWindow.h"
 #include "platform/Prompts.h"
 #include "widgets/DialogUnits.h"
 
@@ -35,44 +35,20 @@ class SpinArrows;
 class TrackBar;
 class WindowTimers;
 
-// Window timers by the ids the timer handler knows them by.
-inline constexpr int StepTimer = 0;
-inline constexpr int MetronomeTimer = 2;
-inline constexpr int RepaintTimer = 3;
-
-// Menu command ids.
-namespace command {
-inline constexpr int KeyHelp = 32771;
-inline constexpr int About = 32772;
-inline constexpr int Open = 32774;
-inline constexpr int Save = 32775;
-inline constexpr int Exit = 32776;
-inline constexpr int StartPlayback = 32777;
-inline constexpr int StopPlayback = 32778;
-inline constexpr int ResetMelody = 32779;
-inline constexpr int ExportMidi = 32780;
-} // namespace command
-
-// The main window: the piano, its controls and everything they drive.
-class KeyboardDialog : public QDialog {
+// The main window: the piano and its controls, which show the keyboard and hand it what the
+// user does.
+class KeyboardDialog : public QDialog, public KeyboardWindow {
     Q_OBJECT
 
   public:
-    struct Seams {
-        Clock& clock;
-        Prompts& prompts;
-        // Where the settings are read from and written to.
-        std::filesystem::path settingsFile;
-    };
-
-    KeyboardDialog(ProgramState& state, Seams seams, QWidget* parent = nullptr);
+    KeyboardDialog(Keyboard& keyboard, Prompts& prompts, QWidget* parent = nullptr);
     ~KeyboardDialog() override;
 
     // Initialisation and the modal run (OnInitDialog, then exec).
     int DoModal();
     bool OnInitDialog();
 
-    // Data exchange: read = controls into members, write = members into controls.
+    // Data exchange: read = controls into the keyboard's values, write = values into controls.
     void DoDataExchange(bool read);
     bool UpdateData(bool read = true);
 
@@ -80,28 +56,27 @@ class KeyboardDialog : public QDialog {
     void OnClose();
     void OnTimer(int id);
 
-    // Key handling.
-    void pressKey(int keyCode);
-    void releaseKey(int keyCode);
-    void clickPianoKey(int row);
-    void reassignKey(int row);
+    Keyboard& keyboard() { return keyboard_; }
 
-    void releaseAllKeys();
-    // The window lost the keyboard to another window, a popup menu or a modal box.
-    void keyboardLost();
-    // Ends every note the key's press started (a key bound to two rows started two).
-    void endNotes(KeyState& key);
-    void RedrawKeyboard();
-    void collapseWindow();
-
-    // Melody.
-    void appendEvent(int keyCode, uint8_t keyDown);
-    void resetMelody();
-    void startPlayback();
-    void stopPlayback();
-    void saveMelody();
-    void loadMelody();
-    void exportMidi();
+    // The keyboard's window.
+    bool updateData(bool read) override { return UpdateData(read); }
+    void focusAndSelectMelodyEdit() override;
+    void setUpControls(const SliderPositions& positions) override;
+    int sliderPosition(Slider slider) const override;
+    void setInstrumentSlider(int position) override;
+    void setTimer(int id, int periodMs) override;
+    void repaintNow() override { repaint(); }
+    void drawKeyboard() override { DrawKeyboard(); }
+    void collapseWindow() override;
+    void endRun(bool accepted) override;
+    void message(const std::string& caption, const std::string& text) override;
+    std::filesystem::path openFileName(const std::string& filter,
+                                       const std::string& defaultSuffix) override;
+    std::filesystem::path saveFileName(const std::string& filter,
+                                       const std::string& defaultSuffix) override;
+    int assignKey() override;
+    void showKeyHelp() override;
+    void showAbout() override;
 
     // Painting of the piano keys.
     void DrawKeyboard();
@@ -109,31 +84,7 @@ class KeyboardDialog : public QDialog {
     void DrawKey(const QFont* font, int keyCode, int row);
     KeyboardCanvas& canvas();
 
-    void OnKeyHelp();
-    void OnAbout();
-
     void showDeviceMenu(QPoint clientPoint);
-
-    // Value members, in data-exchange order.
-    std::string melodyText;
-    std::string keyCodeText;
-    int amplitude = 60;
-    std::string heldNotesText;
-    int instrument = 0;
-    int octave = 4;
-    int transposition = 0;
-    std::string intervalText;
-    std::string octaveLabel1;
-    std::string octaveLabel2;
-    std::string octaveLabel3;
-    int channel = 1;
-    int randomInstrument = 0;
-    unsigned maxInstrument = 127;
-    int metronomeOn = 0;
-    int tempo = 120;
-    unsigned tempoText = 0;
-    int accentOn = 0;
-    int repaintCount = 0;
 
     // Control members.
     QLabel* collapseMarker = nullptr;
@@ -157,8 +108,6 @@ class KeyboardDialog : public QDialog {
     // The step and repaint timers are running but wait for the next event to tick again.
     bool timersResting() const;
 
-    ProgramState& state() { return state_; }
-
   protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -168,35 +117,12 @@ class KeyboardDialog : public QDialog {
     void layOut(const DialogUnits& units);
     void buildMenu();
     void connectControls();
-    void setTimer(int id, int periodMs);
-    void killTimer(int id);
-    void onAmplitudeDraw();
-    void onInstrumentDraw();
-    void onMaxInstrumentDraw();
-    void onTempoDraw();
-    void onChannelDelta(int delta);
     void onSurfacePaint();
-    void runMenuCommand(int id);
-    void markAllForRepaint();
-    void playbackStep();
-    void metronomeClick();
-    void randomProgramChange();
-    void updateHeldNotes();
-    void readSettings();
-    void writeSettings();
-    bool isCtrlHeld() const;
-    // No tick of the step or repaint timer would change anything until the next event.
-    bool nothingToDo() const;
 
-    ProgramState& state_;
-    Clock& clock_;
+    Keyboard& keyboard_;
     Prompts& prompts_;
-    std::filesystem::path settingsFile_;
-    MidiOut& midiOut_;
-    KeyTable& keyTable_;
+    const KeyTable& keyTable_;
     KeyStates& keyStates_;
-    Melody& melody_;
-    PlaybackState& playback_;
 
     DialogUnits units_;
     QMenuBar* menuBar_ = nullptr;

@@ -125,7 +125,8 @@ void KeyboardDialog::DrawKey(const QFont* font, int keyCode, int row) {
         if (font != nullptr) {
             painter.setFont(*font);
         }
-        drawKeyLabels(painter, drawing.labelTexts(), key, black, pressed, transposition == 0,
+        drawKeyLabels(painter, drawing.labelTexts(), key, black, pressed,
+                      keyboard_.transposition == 0,
                       {button->text(), solfegeName(entry.noteOffset), entry.keyName});
     }
     keyState.needsRepaint = 0;
@@ -167,7 +168,7 @@ void KeyboardDialog::DrawKeyboard() {
     }
     if (composed > 0) {
         overlay_->showBand(canvas().frameBuffer(), changed);
-        ++repaintCount;
+        ++keyboard_.repaintCount;
         UpdateData(false);
     }
 }

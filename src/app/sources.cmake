@@ -7,5 +7,5 @@ list(APPEND LADOTON_GUI_SOURCES
     src/app/KeyboardDialog.cpp
     src/app/KeyboardPainting.cpp
     src/app/KeyRouter.cpp
-    src/app/Settings.cpp
+    src/app/WindowPrompts.cpp
     src/app/WindowTimers.cpp)

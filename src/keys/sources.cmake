@@ -1,3 +1,2 @@
 list(APPEND LADOTON_CORE_SOURCES src/keys/KeyTable.cpp src/keys/KeyAssignText.cpp
     src/keys/KeyHelp.cpp src/keys/MelodyText.cpp)
-list(APPEND LADOTON_GUI_SOURCES src/keys/KeyPress.cpp src/keys/KeyAssign.cpp)

@@ -1,4 +1,3 @@
 list(APPEND LADOTON_CORE_SOURCES src/melody/Melody.cpp src/melody/HeldNotes.cpp
     src/melody/MelodyFile.cpp src/melody/MelodyFileIo.cpp src/melody/MidiFile.cpp
     src/melody/PlaybackPass.cpp)
-list(APPEND LADOTON_GUI_SOURCES src/melody/Playback.cpp src/melody/MelodyFiles.cpp)

@@ -7,9 +7,9 @@ using namespace ladoton;
 namespace {
 // A window as a user leaves it: texts in the edits, a melody typed in, nothing playing.
 void fillControls(testing::TestDialog& t) {
-    t->melodyText = "QWERTY QWERTY ASDF";
-    t->keyCodeText = "81";
-    t->octaveLabel1 = "C3";
+    t.keyboard().melodyText = "QWERTY QWERTY ASDF";
+    t.keyboard().keyCodeText = "81";
+    t.keyboard().octaveLabel1 = "C3";
     t->UpdateData(false);
 }
 } // namespace

@@ -10,11 +10,11 @@ static void BM_PressAndReleaseBoundKey(benchmark::State& state) {
     testing::TestDialog t;
     t.clock.sleepAdvances = false;
     for (auto _ : state) {
-        t->pressKey('Q');
-        t->releaseKey('Q');
+        t.keyboard().pressKey('Q');
+        t.keyboard().releaseKey('Q');
         t.backend.sent.clear();
-        if (t.state().melody.size() > 100000) {
-            t.state().melody.clear();
+        if (t.keyboard().melody.size() > 100000) {
+            t.keyboard().melody.clear();
         }
     }
 }

@@ -69,7 +69,7 @@ struct Window {
 static void BM_SaveMillionEventMelody(benchmark::State& state) {
     Window window;
     const double baseline = residentKilobytes();
-    window.t.state().melody.replace(manyEvents());
+    window.t.keyboard().melody.replace(manyEvents());
     state.counters["peak_x_data"] = peakPerDataByte(baseline, [&] { window.save(); });
     for (auto _ : state) {
         window.save();
@@ -86,13 +86,13 @@ BENCHMARK(BM_SaveMillionEventMelody)->Unit(benchmark::kMillisecond);
 static void BM_LoadMillionEventMelody(benchmark::State& state) {
     Window window;
     const double baseline = residentKilobytes();
-    window.t.state().melody.replace(manyEvents());
+    window.t.keyboard().melody.replace(manyEvents());
     window.save();
     state.counters["peak_x_data"] = peakPerDataByte(baseline, [&] { window.load(); });
     for (auto _ : state) {
         window.load();
     }
-    if (window.t.state().melody.size() != EventCount || window.t.prompts.messages.size() != 1) {
+    if (window.t.keyboard().melody.size() != EventCount || window.t.prompts.messages.size() != 1) {
         state.SkipWithError("the melody was not loaded");
     }
 }

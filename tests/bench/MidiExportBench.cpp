@@ -27,7 +27,7 @@ std::vector<MelodyEvent> manyEvents() {
 static void BM_ExportMillionEventMelody(benchmark::State& state) {
     testing::TestDialog t;
     const QString file = QString::fromStdString((t.folder() / "big.mid").string());
-    t.state().melody.replace(manyEvents());
+    t.keyboard().melody.replace(manyEvents());
     for (auto _ : state) {
         t.prompts.fileAnswers.push_back(file);
         t->OnCommand(command::ExportMidi);

@@ -6,7 +6,7 @@ using namespace ladoton;
 
 namespace {
 void markAll(testing::TestDialog& t) {
-    for (KeyState& key : t.state().keyStates) {
+    for (KeyState& key : t.keyboard().keyStates) {
         key.needsRepaint = 1;
     }
 }
@@ -28,7 +28,7 @@ static void BM_OneKeyRepaintPass(benchmark::State& state) {
     testing::TestDialog t;
     t->DrawKeyboard();
     for (auto _ : state) {
-        t.state().keyStates['Q'].needsRepaint = 1;
+        t.keyboard().keyStates['Q'].needsRepaint = 1;
         t->DrawKeyboard();
     }
 }

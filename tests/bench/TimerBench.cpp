@@ -11,15 +11,15 @@ static void BM_TimerMessageDuringPlayback(benchmark::State& state) {
     t.clock.sleepAdvances = false;
     for (uint32_t i = 0; i < 1000; ++i) {
         // Events far in the future: every message checks one and replays nothing.
-        t.state().melody.append(makeEvent('Q', i % 2 == 0 ? 1 : 0, 1000000 + i));
+        t.keyboard().melody.append(makeEvent('Q', i % 2 == 0 ? 1 : 0, 1000000 + i));
     }
-    t->pressKey('Q');
-    t->pressKey('E');
-    t->pressKey('T');
-    t->startPlayback();
-    t->pressKey('Q');
-    t->pressKey('E');
-    t->pressKey('T');
+    t.keyboard().pressKey('Q');
+    t.keyboard().pressKey('E');
+    t.keyboard().pressKey('T');
+    t.keyboard().startPlayback();
+    t.keyboard().pressKey('Q');
+    t.keyboard().pressKey('E');
+    t.keyboard().pressKey('T');
     t->OnTimer(StepTimer);
     for (auto _ : state) {
         t->OnTimer(StepTimer);

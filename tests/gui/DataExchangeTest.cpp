@@ -22,13 +22,14 @@ TEST(DataExchange, MembersChangedByCodeAreGivenTheUnchangedControlsValuesAgain) 
     edit(t, 1042).setText(QStringLiteral("6"));
     t->UpdateData(true);
     t->UpdateData(true);
-    t->melodyText = "ASD";
-    t->octave = 2;
-    t->octaveLabel1 = "x";
+    t.keyboard().melodyText = "ASD";
+    t.keyboard().octave = 2;
+    t.keyboard().octaveLabel1 = "x";
     t->UpdateData(true);
-    EXPECT_EQ(t->melodyText, "QWE");
-    EXPECT_EQ(t->octave, 6);
-    EXPECT_EQ(t->octaveLabel1, qobject_cast<QLabel*>(t->control(1074))->text().toStdString());
+    EXPECT_EQ(t.keyboard().melodyText, "QWE");
+    EXPECT_EQ(t.keyboard().octave, 6);
+    EXPECT_EQ(t.keyboard().octaveLabel1,
+              qobject_cast<QLabel*>(t->control(1074))->text().toStdString());
 }
 
 TEST(DataExchange, TextsEditedInPlaceAreReadAgain) {
@@ -43,19 +44,19 @@ TEST(DataExchange, TextsEditedInPlaceAreReadAgain) {
     edit(t, 1042).backspace();
     edit(t, 1042).insert(QStringLiteral("7"));
     t->UpdateData(true);
-    EXPECT_EQ(t->melodyText, "QWE");
-    EXPECT_EQ(t->octave, 7);
+    EXPECT_EQ(t.keyboard().melodyText, "QWE");
+    EXPECT_EQ(t.keyboard().octave, 7);
     edit(t, 1042).backspace();
     edit(t, 1042).insert(QStringLiteral("x"));
-    t->octave = 3;
+    t.keyboard().octave = 3;
     t->UpdateData(true);
-    EXPECT_EQ(t->octave, 3) << "a text that is no number leaves the member as it is";
+    EXPECT_EQ(t.keyboard().octave, 3) << "a text that is no number leaves the member as it is";
 }
 
 TEST(DataExchange, WritesShowTheMembersAgainOverWhatTheUserTyped) {
     TestDialog t;
-    t->melodyText = "QWE";
-    t->octave = 5;
+    t.keyboard().melodyText = "QWE";
+    t.keyboard().octave = 5;
     t->UpdateData(false);
     t->UpdateData(false);
     edit(t, 1045).setText(QStringLiteral("Z"));
@@ -67,7 +68,7 @@ TEST(DataExchange, WritesShowTheMembersAgainOverWhatTheUserTyped) {
     // Written, read as typed over, and written again: each shows what it was given.
     edit(t, 1042).setText(QStringLiteral("8"));
     t->UpdateData(true);
-    t->octave = 5;
+    t.keyboard().octave = 5;
     t->UpdateData(false);
     EXPECT_EQ(edit(t, 1042).text(), QStringLiteral("5"));
 }

@@ -56,7 +56,7 @@ TEST(DeviceMenu, RightClickOnTheSurfaceListsTheDevicesAfreshWithTheOpenOneChecke
     ASSERT_TRUE(seen->shown);
     EXPECT_EQ(seen->items, (QStringList{"Test device 0", "Test device 1", "Added later"}));
     EXPECT_EQ(seen->checked, 0);
-    EXPECT_EQ(t.state().midiOut.deviceCount, 3);
+    EXPECT_EQ(t.keyboard().midiOut.deviceCount, 3);
     EXPECT_THAT(t.backend.opened, ElementsAre(0)); // dismissing chooses nothing
 }
 
@@ -66,7 +66,7 @@ TEST(DeviceMenu, ChoosingAnItemSwitchesTheDeviceAndSendsTheProgram) {
     t.takeSent();
     auto seen = rightClickAndAnswer(t->clientArea(), QPoint(790, 300), 1);
     ASSERT_TRUE(seen->shown);
-    EXPECT_EQ(t.state().midiOut.deviceId, 1);
+    EXPECT_EQ(t.keyboard().midiOut.deviceId, 1);
     EXPECT_THAT(t.backend.opened, ElementsAre(0, 1));
     EXPECT_THAT(t.takeSent(), ElementsAre(programChange(0xC0, 0)));
 }
@@ -92,10 +92,10 @@ TEST(DeviceMenu, OwnPortsAreTheLastItemsAndAreChosenLikeAnyDevice) {
     ASSERT_TRUE(seen->shown);
     EXPECT_EQ(seen->items, (QStringList{"Встроенный синтезатор", "Synth:in", "monitor:input",
                                         "Порт ALSA: Ладотон", "Порт JACK: Ладотон"}));
-    EXPECT_EQ(t.state().midiOut.deviceId, 4);
+    EXPECT_EQ(t.keyboard().midiOut.deviceId, 4);
     EXPECT_THAT(t.backend.opened, ElementsAre(0, 4));
     // The instrument goes to the own port first, then what is played.
-    t->pressKey('Q');
+    t.keyboard().pressKey('Q');
     EXPECT_THAT(t.takeSent(), ElementsAre(programChange(0xC0, 0), noteOn(0x90, 48, 60)));
 
     // Without an ALSA sequencer its own port is left out.
@@ -110,5 +110,5 @@ TEST(DeviceMenu, RightClickOnAControlOpensNoMenu) {
     t.show();
     auto seen = rightClickAndAnswer(t->pianoButton(1022), QPoint(10, 100), -1);
     EXPECT_FALSE(seen->shown);
-    EXPECT_EQ(t.state().midiOut.deviceCount, 0);
+    EXPECT_EQ(t.keyboard().midiOut.deviceCount, 0);
 }

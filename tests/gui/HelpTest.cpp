@@ -61,7 +61,7 @@ TEST(KeyHelp, F1IsPlayedAsAKeyAndOpensTheHelp) {
     TestDialog t;
     t.show();
     QTest::keyPress(t->melodyEdit, Qt::Key_F1);
-    EXPECT_EQ(t->keyCodeText, "112");
+    EXPECT_EQ(t.keyboard().keyCodeText, "112");
     ASSERT_EQ(t.prompts.messages.size(), 1u);
     EXPECT_EQ(t.prompts.messages.front().caption, QStringLiteral("Используемые клавиши"));
 

@@ -62,12 +62,12 @@ TEST(Idle, TicksAtRestPaintAndSetNothing) {
     t.show();
     runOneSecond(t); // the first repaint after showing may still compose the keys
     t.takeSent();
-    const int repaints = t->repaintCount;
+    const int repaints = t.keyboard().repaintCount;
     ActivityCounter counter(t.dialog());
     runOneSecond(t);
     EXPECT_EQ(counter.paints, 0);
     EXPECT_EQ(counter.texts, 0);
-    EXPECT_EQ(t->repaintCount, repaints);
+    EXPECT_EQ(t.keyboard().repaintCount, repaints);
     EXPECT_TRUE(t.takeSent().empty());
 }
 
@@ -75,12 +75,12 @@ TEST(Idle, AKeyPressedAtRestIsPaintedOnceThenRestsAgain) {
     TestDialog t;
     t.show();
     runOneSecond(t);
-    t->pressKey('Q');
-    const int repaints = t->repaintCount;
+    t.keyboard().pressKey('Q');
+    const int repaints = t.keyboard().repaintCount;
     runOneSecond(t);
-    EXPECT_EQ(t->repaintCount, repaints + 1);
+    EXPECT_EQ(t.keyboard().repaintCount, repaints + 1);
     ActivityCounter counter(t.dialog());
     runOneSecond(t);
     EXPECT_EQ(counter.paints, 0);
-    EXPECT_EQ(t->repaintCount, repaints + 1);
+    EXPECT_EQ(t.keyboard().repaintCount, repaints + 1);
 }

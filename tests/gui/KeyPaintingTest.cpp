@@ -68,8 +68,8 @@ void paintAllThenBlankFrameBuffer(TestDialog& t) {
 
 // Whether a key of the keyboard waits for its repaint.
 bool anyKeyMarked(TestDialog& t) {
-    for (const KeyEntry& row : t.state().keyTable) {
-        if (row.buttonId != 0 && t.state().keyStates[row.keyCode].needsRepaint != 0) {
+    for (const KeyEntry& row : t.keyboard().keyTable) {
+        if (row.buttonId != 0 && t.keyboard().keyStates[row.keyCode].needsRepaint != 0) {
             return true;
         }
     }
@@ -77,7 +77,7 @@ bool anyKeyMarked(TestDialog& t) {
 }
 
 void markAll(TestDialog& t) {
-    for (KeyState& key : t.state().keyStates) {
+    for (KeyState& key : t.keyboard().keyStates) {
         key.needsRepaint = 1;
     }
 }
@@ -161,8 +161,8 @@ TEST(KeyPainting, KeyImagesHaveTheirRimCentreAndExtent) {
 
 TEST(KeyPainting, FrameBufferShowsEachKeyFromTheImageOfItsKindAndState) {
     TestDialog t;
-    t->pressKey('Q'); // "C"
-    t->pressKey('2'); // "C#"
+    t.keyboard().pressKey('Q'); // "C"
+    t.keyboard().pressKey('2'); // "C#"
     t->DrawKeyboard();
     const QImage& frame = t->canvas().frameBuffer();
     EXPECT_EQ(frame.size(), QSize(1024, 768));
@@ -184,11 +184,11 @@ TEST(KeyPainting, FrameBufferShowsEachKeyFromTheImageOfItsKindAndState) {
 TEST(KeyPainting, PassWithNoKeyMarkedComposesAndCopiesNothing) {
     TestDialog t;
     t->DrawKeyboard();
-    EXPECT_EQ(t->repaintCount, 1);
+    EXPECT_EQ(t.keyboard().repaintCount, 1);
     EXPECT_FALSE(anyKeyMarked(t));
     t->canvas().frameBuffer().fill(Untouched);
     t->DrawKeyboard();
-    EXPECT_EQ(t->repaintCount, 1);
+    EXPECT_EQ(t.keyboard().repaintCount, 1);
     QImage blank(1024, 768, QImage::Format_RGB32);
     blank.fill(Untouched);
     EXPECT_EQ(t->canvas().frameBuffer(), blank);
@@ -198,14 +198,14 @@ TEST(KeyPainting, PassWithNoKeyMarkedComposesAndCopiesNothing) {
 TEST(KeyPainting, WhiteKeyIsComposedWithEveryBlackKeyThenCopiedOnce) {
     TestDialog t;
     paintAllThenBlankFrameBuffer(t);
-    t->pressKey('Q');
+    t.keyboard().pressKey('Q');
     t->DrawKeyboard();
     for (const PianoKeySpec& key : PianoKeys) {
         SCOPED_TRACE(key.caption);
         EXPECT_EQ(composed(t, key.id), key.id == buttonIdOf("C") || isBlackButton(key.id));
     }
     EXPECT_EQ(keySample(t, buttonIdOf("C")), qRgb(108, 108, 0));
-    EXPECT_EQ(t->repaintCount, 2);
+    EXPECT_EQ(t.keyboard().repaintCount, 2);
     auto* overlay = t->findChild<KeyboardOverlay*>();
     EXPECT_TRUE(overlay->isVisibleTo(t->clientArea()));
     EXPECT_EQ(overlay->copies(), 2);
@@ -214,10 +214,10 @@ TEST(KeyPainting, WhiteKeyIsComposedWithEveryBlackKeyThenCopiedOnce) {
 TEST(KeyPainting, BlackKeyIsComposedWithTheBlackKeysOfLaterKeyCodes) {
     TestDialog t;
     paintAllThenBlankFrameBuffer(t);
-    t->pressKey('5'); // "F#"
+    t.keyboard().pressKey('5'); // "F#"
     t->DrawKeyboard();
     int blackComposed = 0;
-    for (const KeyEntry& row : t.state().keyTable) {
+    for (const KeyEntry& row : t.keyboard().keyTable) {
         if (row.buttonId == 0) {
             continue;
         }
@@ -227,7 +227,7 @@ TEST(KeyPainting, BlackKeyIsComposedWithTheBlackKeysOfLaterKeyCodes) {
         blackComposed += expected ? 1 : 0;
     }
     EXPECT_EQ(blackComposed, 9); // 5 6 7 9 * - / + and |
-    EXPECT_EQ(t->repaintCount, 2);
+    EXPECT_EQ(t.keyboard().repaintCount, 2);
 }
 
 TEST(KeyPainting, KeyShowsTheNameOfTheRowComposedLast) {
@@ -237,10 +237,10 @@ TEST(KeyPainting, KeyShowsTheNameOfTheRowComposedLast) {
     t->DrawKeyboard();
     EXPECT_EQ(keyNameArea(t, b), expectedKeyName("U", released));
 
-    t->pressKey('8');
+    t.keyboard().pressKey('8');
     t->DrawKeyboard();
     EXPECT_EQ(keyNameArea(t, b), expectedKeyName("8", keyTextColour(false, true)));
-    t->releaseKey('8');
+    t.keyboard().releaseKey('8');
     t->DrawKeyboard();
     EXPECT_EQ(keyNameArea(t, b), expectedKeyName("8", released));
 
@@ -257,14 +257,14 @@ TEST(KeyPainting, CaptionsAndSolfegeNamesOnlyAtTranspositionZero) {
     const QImage bareLabels = t->canvas().keyImage(false, false).copy(QRect(6, 105, 23, 40));
     ASSERT_NE(labelArea(t, c), bareLabels);
 
-    t->transposition = 1;
-    t->RedrawKeyboard();
+    t.keyboard().transposition = 1;
+    t.keyboard().redrawKeyboard();
     t->DrawKeyboard();
     EXPECT_EQ(labelArea(t, c), bareLabels);
     EXPECT_EQ(keyNameArea(t, c), expectedKeyName("Q", keyTextColour(false, false)));
 
-    t->transposition = 0;
-    t->RedrawKeyboard();
+    t.keyboard().transposition = 0;
+    t.keyboard().redrawKeyboard();
     t->DrawKeyboard();
     EXPECT_NE(labelArea(t, c), bareLabels);
     EXPECT_EQ(solfegeArea(t, c), expectedSolfege(t, "до"));
@@ -285,9 +285,9 @@ TEST(KeyPainting, SolfegeNameFollowsThePitchClassOfTheNoteOffset) {
 TEST(KeyPainting, RepaintTimerDrawsTheKeyboardOnItsTick) {
     TestDialog t;
     t->OnTimer(StepTimer);
-    EXPECT_EQ(t->repaintCount, 0);
+    EXPECT_EQ(t.keyboard().repaintCount, 0);
     t->OnTimer(RepaintTimer);
-    EXPECT_EQ(t->repaintCount, 1);
+    EXPECT_EQ(t.keyboard().repaintCount, 1);
 }
 
 TEST(KeyPainting, WindowPaintMarksEveryKeyButUpdatingTheBandDoesNot) {
@@ -296,7 +296,7 @@ TEST(KeyPainting, WindowPaintMarksEveryKeyButUpdatingTheBandDoesNot) {
     t->DrawKeyboard();
     QApplication::processEvents();
     EXPECT_FALSE(anyKeyMarked(t));
-    t->pressKey('Q');
+    t.keyboard().pressKey('Q');
     t->DrawKeyboard();
     QApplication::processEvents();
     EXPECT_FALSE(anyKeyMarked(t));
@@ -304,7 +304,7 @@ TEST(KeyPainting, WindowPaintMarksEveryKeyButUpdatingTheBandDoesNot) {
     // Shown again, the window is painted afresh, the band included.
     t->hide();
     t.show();
-    for (const KeyState& key : t.state().keyStates) {
+    for (const KeyState& key : t.keyboard().keyStates) {
         EXPECT_EQ(key.needsRepaint, 1);
     }
 }

@@ -304,15 +304,15 @@ class WindowKeys : public ::testing::Test {
 
 TEST_F(WindowKeys, ARussianLayoutPlaysWhatAUsLayoutPlays) {
     tap(24, 0x419); // Й, where a US layout has Q
-    EXPECT_EQ(window->keyCodeText, "81");
+    EXPECT_EQ(window.keyboard().keyCodeText, "81");
     EXPECT_THAT(window.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 48, 0)));
     tap(34, 0x425); // Х, where a US layout has [
-    EXPECT_EQ(window->keyCodeText, "219");
+    EXPECT_EQ(window.keyboard().keyCodeText, "219");
     EXPECT_THAT(window.takeSent(), ElementsAre(noteOn(0x90, 65, 60), noteOn(0x90, 65, 0)));
     tap(61, Qt::Key_Period); // the Russian full stop, where a US layout has /
-    EXPECT_EQ(window->keyCodeText, "191");
+    EXPECT_EQ(window.keyboard().keyCodeText, "191");
     EXPECT_THAT(window.takeSent(), IsEmpty());
-    EXPECT_EQ(window->melodyText, "C2 F3 ");
+    EXPECT_EQ(window.keyboard().melodyText, "C2 F3 ");
 }
 
 // What reaches the window once no input method takes the keys: a dead key's press and
@@ -347,14 +347,14 @@ TEST_F(WindowKeys, NoWidgetOfTheWindowAcceptsAnInputMethod) {
 
 TEST_F(WindowKeys, KeysWithoutAWindowsCodeAreNotPlayed) {
     // A row whose reassignment dialog was closed without a key holds code 0.
-    window.state().keyTable[1].keyCode = 0;
+    window.keyboard().keyTable[1].keyCode = 0;
     tap(232, Qt::Key_MonBrightnessDown);
     EXPECT_THAT(window.takeSent(), IsEmpty());
-    EXPECT_EQ(window->keyCodeText, "");
-    EXPECT_EQ(window->melodyText, "");
-    EXPECT_TRUE(window.state().melody.empty());
+    EXPECT_EQ(window.keyboard().keyCodeText, "");
+    EXPECT_EQ(window.keyboard().melodyText, "");
+    EXPECT_TRUE(window.keyboard().melody.empty());
     tap(148, Qt::Key_Calculator);
-    EXPECT_EQ(window->keyCodeText, "183");
+    EXPECT_EQ(window.keyboard().keyCodeText, "183");
 }
 
 TEST_F(WindowKeys, AHeldKeyPlaysOnceHoweverLongItRepeats) {
@@ -362,12 +362,12 @@ TEST_F(WindowKeys, AHeldKeyPlaysOnceHoweverLongItRepeats) {
     for (int repeat = 0; repeat < 5; ++repeat) {
         send(QEvent::KeyRelease, 24, Qt::Key_Q, Qt::NoModifier, true);
         send(QEvent::KeyPress, 24, Qt::Key_Q, Qt::NoModifier, true);
-        EXPECT_EQ(window->keyCodeText, "81");
+        EXPECT_EQ(window.keyboard().keyCodeText, "81");
     }
     send(QEvent::KeyRelease, 24, Qt::Key_Q);
     EXPECT_THAT(window.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 48, 0)));
-    EXPECT_EQ(window->melodyText, "C2 ");
-    const Melody& melody = window.state().melody;
+    EXPECT_EQ(window.keyboard().melodyText, "C2 ");
+    const Melody& melody = window.keyboard().melody;
     ASSERT_EQ(melody.size(), 2u);
     EXPECT_EQ(melody[0].keyCode, 81);
     EXPECT_EQ(melody[0].keyDown, 1);
@@ -376,20 +376,20 @@ TEST_F(WindowKeys, AHeldKeyPlaysOnceHoweverLongItRepeats) {
 }
 
 TEST_F(WindowKeys, HeldUpStepsTheInstrumentAtEveryRepeat) {
-    window.state().currentProgram = 10;
+    window.keyboard().currentProgram = 10;
     send(QEvent::KeyPress, 111, Qt::Key_Up);
     send(QEvent::KeyRelease, 111, Qt::Key_Up, Qt::NoModifier, true);
     send(QEvent::KeyPress, 111, Qt::Key_Up, Qt::NoModifier, true);
     send(QEvent::KeyRelease, 111, Qt::Key_Up);
-    EXPECT_EQ(window.state().currentProgram, 12);
-    EXPECT_EQ(window->keyCodeText, "38");
+    EXPECT_EQ(window.keyboard().currentProgram, 12);
+    EXPECT_EQ(window.keyboard().keyCodeText, "38");
 }
 
 TEST_F(WindowKeys, KeypadSevenFollowsNumLock) {
     tap(79, Qt::Key_7, Qt::KeypadModifier);
-    EXPECT_EQ(window->keyCodeText, "103");
+    EXPECT_EQ(window.keyboard().keyCodeText, "103");
     tap(79, Qt::Key_Home, Qt::KeypadModifier);
-    EXPECT_EQ(window->keyCodeText, "36");
+    EXPECT_EQ(window.keyboard().keyCodeText, "36");
     // Keypad 7 is "+E" (offset 28), Home "+C#" (offset 25), from C2 = 48.
     EXPECT_THAT(window.takeSent(), ElementsAre(noteOn(0x90, 76, 60), noteOn(0x90, 76, 0),
                                                noteOn(0x90, 73, 60), noteOn(0x90, 73, 0)));
@@ -401,12 +401,12 @@ TEST_F(WindowKeys, AKeypadKeyReleasedUnderShiftEndsItsNote) {
     send(QEvent::KeyRelease, 79, Qt::Key_Home, Qt::KeypadModifier | Qt::ShiftModifier);
     send(QEvent::KeyRelease, 50, Qt::Key_Shift);
     EXPECT_THAT(window.takeSent(), ElementsAre(noteOn(0x90, 76, 60), noteOn(0x90, 76, 0)));
-    EXPECT_EQ(window.state().keyStates[vk::Numpad0 + 7].pressed, 0);
-    EXPECT_EQ(window.state().keyStates[vk::Home].pressed, 0);
+    EXPECT_EQ(window.keyboard().keyStates[vk::Numpad0 + 7].pressed, 0);
+    EXPECT_EQ(window.keyboard().keyStates[vk::Home].pressed, 0);
 }
 
 TEST_F(WindowKeys, EventsWithoutAScanCodeAreReadFromTheQtKey) {
     tap(0, Qt::Key_6, Qt::KeypadModifier);
-    EXPECT_EQ(window->keyCodeText, "102");
+    EXPECT_EQ(window.keyboard().keyCodeText, "102");
     EXPECT_THAT(window.takeSent(), ElementsAre(noteOn(0x90, 83, 60), noteOn(0x90, 83, 0)));
 }

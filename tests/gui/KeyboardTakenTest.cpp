@@ -58,7 +58,7 @@ class KeyboardTaken : public ::testing::Test {
         ASSERT_TRUE(seen);
     }
     void expectQEndedOnceAndPlayableAgain() {
-        EXPECT_EQ(t.state().keyStates['Q'].pressed, 0);
+        EXPECT_EQ(t.keyboard().keyStates['Q'].pressed, 0);
         key(QEvent::KeyRelease); // the release the popup took, arriving late or not at all
         EXPECT_THAT(t.takeSent(), IsEmpty());
         key(QEvent::KeyPress);

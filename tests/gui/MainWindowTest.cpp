@@ -22,23 +22,6 @@ QString editText(TestDialog& t, int id) {
 }
 } // namespace
 
-TEST(MainWindow, StartsWithInitialValues) {
-    TestDialog t(false);
-    EXPECT_EQ(t->amplitude, 60);
-    EXPECT_EQ(t->instrument, 0);
-    EXPECT_EQ(t->octave, 4);
-    EXPECT_EQ(t->transposition, 0);
-    EXPECT_EQ(t->channel, 1);
-    EXPECT_EQ(t->tempo, 120);
-    EXPECT_EQ(t->tempoText, 0u);
-    EXPECT_EQ(t->maxInstrument, 127u);
-    EXPECT_EQ(t->metronomeOn, 0);
-    EXPECT_EQ(t->accentOn, 0);
-    EXPECT_EQ(t->randomInstrument, 0);
-    EXPECT_EQ(t->repaintCount, 0);
-    EXPECT_EQ(t.state().currentProgram, 62);
-}
-
 TEST(MainWindow, InitialisationOpensDeviceZeroAndSendsTheProgramOfInstrumentZeroAsProgramZero) {
     TestDialog t;
     EXPECT_THAT(t.backend.opened, ElementsAre(0));
@@ -62,8 +45,8 @@ TEST(MainWindow, StartUpWithoutADeviceReportsItOnceAndRunsSilently) {
     ASSERT_EQ(t.prompts.messages.size(), 1u);
     EXPECT_EQ(t.prompts.messages[0].text, QStringLiteral("Не могу открыть midi устройство!"));
     EXPECT_EQ(t.prompts.messages[0].caption, QStringLiteral("ladoton_gui_tests"));
-    t->pressKey('Q');
-    EXPECT_EQ(t->melodyText, "C2 ");
+    t.keyboard().pressKey('Q');
+    EXPECT_EQ(t.keyboard().melodyText, "C2 ");
     EXPECT_THAT(t.takeSent(), IsEmpty());
 }
 
@@ -93,8 +76,8 @@ TEST(MainWindow, EveryRepaintOfTheInstrumentSliderSendsTheProgram) {
     t.takeSent();
     t->instrumentSlider->repaint();
     EXPECT_THAT(t.takeSent(), ElementsAre(programChange(0xC0, 0)));
-    EXPECT_EQ(t->instrument, 1);
-    EXPECT_EQ(t.state().currentProgram, 1);
+    EXPECT_EQ(t.keyboard().instrument, 1);
+    EXPECT_EQ(t.keyboard().currentProgram, 1);
     t->instrumentSlider->setValue(41);
     t->instrumentSlider->repaint();
     t->instrumentSlider->repaint();
@@ -109,8 +92,8 @@ TEST(MainWindow, AmplitudeAndRandomMaximumFollowTheirSliders) {
     t->amplitudeSlider->repaint();
     t->maxInstrumentSlider->setValue(5);
     t->maxInstrumentSlider->repaint();
-    EXPECT_EQ(t->amplitude, 100);
-    EXPECT_EQ(t->maxInstrument, 5u);
+    EXPECT_EQ(t.keyboard().amplitude, 100);
+    EXPECT_EQ(t.keyboard().maxInstrument, 5u);
     EXPECT_EQ(editText(t, 1019), "100");
 }
 
@@ -120,7 +103,7 @@ TEST(MainWindow, TempoSetsTheMetronomePeriod) {
     for (const auto& [tempo, period] : {std::pair{20, 3000}, {120, 500}, {200, 300}}) {
         t->tempoSlider->setValue(tempo);
         t->tempoSlider->repaint();
-        EXPECT_EQ(t->tempoText, static_cast<unsigned>(tempo));
+        EXPECT_EQ(t.keyboard().tempoText, static_cast<unsigned>(tempo));
         EXPECT_EQ(t->timerPeriod(MetronomeTimer), period) << tempo;
     }
 }
@@ -128,16 +111,16 @@ TEST(MainWindow, TempoSetsTheMetronomePeriod) {
 TEST(MainWindow, ChannelSpinStaysWithinOneToSixteen) {
     TestDialog t;
     t->channelSpin->click(-1);
-    EXPECT_EQ(t->channel, 1);
+    EXPECT_EQ(t.keyboard().channel, 1);
     for (int i = 0; i < 20; ++i) {
         t->channelSpin->click(1);
     }
-    EXPECT_EQ(t->channel, 16);
+    EXPECT_EQ(t.keyboard().channel, 16);
     t->channelSpin->click(0); // a step of 0 counts as down
-    EXPECT_EQ(t->channel, 15);
+    EXPECT_EQ(t.keyboard().channel, 15);
     EXPECT_EQ(editText(t, 1077), "15");
     t.takeSent();
-    t->pressKey('Q');
+    t.keyboard().pressKey('Q');
     EXPECT_EQ(t.takeSent().at(0), noteOn(0x9E, 48, 60));
 }
 
@@ -149,8 +132,8 @@ TEST(MainWindow, PastedTextThatIsNoNumberLeavesTheMemberAndRaisesNoPrompt) {
         t->OnTimer(StepTimer);
     }
     t->UpdateData(true);
-    EXPECT_EQ(t->octave, 4);
-    EXPECT_EQ(t->channel, 3);
+    EXPECT_EQ(t.keyboard().octave, 4);
+    EXPECT_EQ(t.keyboard().channel, 3);
     EXPECT_THAT(t.prompts.messages, IsEmpty());
     t->UpdateData(false);
     EXPECT_EQ(editText(t, 1042), "4");
@@ -161,7 +144,7 @@ TEST(MainWindow, NumbersAreReadWithSignBlanksAndLeadingZerosButOnlyAsciiDigits) 
     auto readOctave = [&](const QString& text) {
         qobject_cast<QLineEdit*>(t->control(1042))->setText(text);
         t->OnTimer(StepTimer);
-        return t->octave;
+        return t.keyboard().octave;
     };
     EXPECT_EQ(readOctave(QStringLiteral("+7")), 7);
     EXPECT_EQ(readOctave(QStringLiteral("\t5 ")), 5);
@@ -178,7 +161,7 @@ TEST(MainWindow, CloseRequestClosesTheDeviceButExitDoesNot) {
         t->close();
         EXPECT_EQ(t.backend.closeCount, 1);
         EXPECT_EQ(t->result(), QDialog::Rejected);
-        t->pressKey('Q');
+        t.keyboard().pressKey('Q');
         EXPECT_THAT(t.takeSent(), ElementsAre(programChange(0xC0, 0)));
     }
     {
@@ -191,41 +174,15 @@ TEST(MainWindow, CloseRequestClosesTheDeviceButExitDoesNot) {
     }
 }
 
-TEST(MainWindow, ChoosingTheCheckedDeviceReopensItAndSendsTheProgramAgain) {
-    TestDialog t;
-    t.takeSent();
-    t.state().midiOut.listDevices();
-    t->OnCommand(DeviceCommandBase + 0);
-    EXPECT_THAT(t.backend.opened, ElementsAre(0, 0));
-    EXPECT_EQ(t.backend.closeCount, 1);
-    EXPECT_THAT(t.takeSent(), ElementsAre(programChange(0xC0, 0)));
-    t->OnCommand(DeviceCommandBase + 1);
-    EXPECT_EQ(t.state().midiOut.deviceId, 1);
-    EXPECT_EQ(t.backend.openIndex, 1);
-}
-
-TEST(MainWindow, DeviceCommandsBeyondTheListedDevicesAreNotDeviceCommands) {
-    TestDialog t;
-    t->OnCommand(DeviceCommandBase + 0); // no menu shown yet: no device counted
-    EXPECT_THAT(t.backend.opened, ElementsAre(0));
-}
-
 TEST(MainWindow, FailedDeviceChoiceIsReportedAndSilencesTheProgram) {
     TestDialog t;
-    t.state().midiOut.listDevices();
+    t.keyboard().midiOut.listDevices();
     t.backend.failOpen = true;
     t.takeSent();
     t->OnCommand(DeviceCommandBase + 1);
     ASSERT_EQ(t.prompts.messages.size(), 1u);
     EXPECT_EQ(t.prompts.messages[0].text, QStringLiteral("Ошибка открытия устройства 1"));
     EXPECT_THAT(t.takeSent(), IsEmpty());
-}
-
-TEST(MainWindow, PianoKeyCommandPlaysWhateverItsNotificationCode) {
-    TestDialog t;
-    t.takeSent();
-    t->OnCommand((5 << 16) | 1022);
-    EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 48, 0)));
 }
 
 TEST(MainWindow, EnterEscapeAndTabArePlayedAndNeitherCloseNorMoveFocus) {
@@ -241,20 +198,9 @@ TEST(MainWindow, EnterEscapeAndTabArePlayedAndNeitherCloseNorMoveFocus) {
         QApplication::sendEvent(t->melodyEdit, &release);
     }
     EXPECT_TRUE(t->isVisible());
-    EXPECT_EQ(t->keyCodeText, "9");
+    EXPECT_EQ(t.keyboard().keyCodeText, "9");
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 69, 60), noteOn(0x90, 69, 0),
                                           noteOn(0x90, 47, 60), noteOn(0x90, 47, 0)));
-}
-
-TEST(MainWindow, ReleaseAllKeysEndsEveryHeldNoteInKeyCodeOrder) {
-    TestDialog t;
-    t->pressKey('W');
-    t->pressKey('Q');
-    t.takeSent();
-    t->releaseAllKeys();
-    EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 0), noteOn(0x90, 50, 0)));
-    EXPECT_EQ(t.state().keyStates['Q'].pressed, 0);
-    EXPECT_EQ(t.state().keyStates['Q'].needsRepaint, 1);
 }
 
 TEST(MainWindow, LosingTheKeyboardToAnotherWindowEndsHeldNotes) {
@@ -262,18 +208,18 @@ TEST(MainWindow, LosingTheKeyboardToAnotherWindowEndsHeldNotes) {
     t.show();
     t->activateWindow();
     QApplication::processEvents();
-    t->pressKey('Q');
+    t.keyboard().pressKey('Q');
     t.takeSent();
-    const size_t recorded = t.state().melody.size();
+    const size_t recorded = t.keyboard().melody.size();
     QWidget other;
     other.show();
     other.activateWindow();
     QApplication::processEvents();
     ASSERT_FALSE(t->isActiveWindow());
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 0)));
-    EXPECT_EQ(t.state().keyStates['Q'].pressed, 0);
-    EXPECT_EQ(t.state().melody.size(), recorded);
-    for (const KeyState& key : t.state().keyStates) {
+    EXPECT_EQ(t.keyboard().keyStates['Q'].pressed, 0);
+    EXPECT_EQ(t.keyboard().melody.size(), recorded);
+    for (const KeyState& key : t.keyboard().keyStates) {
         EXPECT_EQ(key.needsRepaint, 1);
     }
 }

@@ -1,261 +1,52 @@
-#include "FileConditions.h"
 #include "TestDialog.h"
-#include "melody/MelodyFile.h"
 #include "ui/QtPrompts.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <iterator>
 
 using namespace ladoton;
 using namespace ladoton::testing;
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
-using ::testing::IsEmpty;
 
 namespace {
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
 
-const QString SaveCaption = QStringLiteral("Запись композиции");
-
-struct MelodyFiles : ::testing::Test {
-    TestDialog t;
-    fs::path startFolder = fs::current_path();
-
-    void SetUp() override {
-        t.clock.sleepAdvances = false;
-        t.takeSent();
-    }
-    void TearDown() override { fs::current_path(startFolder); }
-
-    static QString text(const fs::path& file) { return QString::fromStdString(file.string()); }
-    void save(const fs::path& file) {
-        t.prompts.fileAnswers.push_back(text(file));
-        t->OnCommand(command::Save);
-    }
-    void load(const fs::path& file) {
-        t.prompts.fileAnswers.push_back(text(file));
-        t->OnCommand(command::Open);
-    }
-    fs::path writeFile(const std::string& name, const Bytes& bytes) {
-        const fs::path file = t.folder() / name;
-        std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        return file;
-    }
-    fs::path writeMelody(const std::string& name, const std::vector<MelodyEvent>& events) {
-        return writeFile(name, melodyFileBytes(events));
-    }
-    static Bytes readFile(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
-    // Q pressed and released, then W pressed: three events.
-    void recordThreeEvents() {
-        t->pressKey('Q');
-        t.clock.advance(120);
-        t->releaseKey('Q');
-        t.clock.advance(80);
-        t->pressKey('W');
-        t->releaseAllKeys();
-        t.takeSent();
-        ASSERT_EQ(t.state().melody.size(), 3u);
-    }
-    void tick(int times = 1) {
-        for (int i = 0; i < times; ++i) {
-            t->OnTimer(StepTimer);
-        }
-    }
-    std::vector<std::pair<QString, QString>> messages() const {
-        std::vector<std::pair<QString, QString>> shown;
-        for (const auto& message : t.prompts.messages) {
-            shown.emplace_back(message.caption, message.text);
-        }
-        return shown;
-    }
-};
-
+QString text(const fs::path& file) {
+    return QString::fromStdString(file.string());
+}
 } // namespace
 
-TEST_F(MelodyFiles, SavingStartsInTheCurrentFolderAndMovesToTheChosenOne) {
-    recordThreeEvents();
-    fs::create_directories(t.folder() / "start");
-    fs::create_directories(t.folder() / "songs");
-    fs::current_path(t.folder() / "start");
-    const std::vector<MelodyEvent> before = t.state().melody.events();
-
-    save(t.folder() / "songs" / "tune.mdt");
-
-    EXPECT_THAT(t.prompts.fileFolders, ElementsAre(text(t.folder() / "start")));
-    ASSERT_EQ(t.prompts.fileDialogs.size(), 1u);
-    EXPECT_TRUE(t.prompts.fileDialogs[0].save);
-    EXPECT_EQ(t.prompts.fileDialogs[0].filter, "Файлы Ладотон (*.mdt)");
-    EXPECT_EQ(t.prompts.fileDialogs[0].defaultSuffix, "mdt");
-    EXPECT_THAT(messages(), ElementsAre(std::pair(
-                                SaveCaption, QString("Файл tune.mdt успешно записан(68 байт)"))));
-    EXPECT_EQ(fs::current_path(), t.folder() / "songs");
-    EXPECT_THAT(readFile(t.folder() / "songs" / "tune.mdt"),
-                ElementsAreArray(melodyFileBytes(before)));
-    EXPECT_EQ(t.state().melody.size(), 3u);
-    EXPECT_FALSE(t.state().playback.isPlaying);
-
-    t->OnCommand(command::Open); // cancelled
-    EXPECT_EQ(t.prompts.fileFolders.back(), text(t.folder() / "songs"));
-    EXPECT_FALSE(t.prompts.fileDialogs.back().save);
-}
-
-TEST_F(MelodyFiles, CancellingEitherDialogChangesNothing) {
-    recordThreeEvents();
+// The window's side of the file commands: its dialogs start in the current folder with the
+// filter and suffix of the command, the chosen name comes back whole, and the box shows the
+// texts as the keyboard made them.
+TEST(MelodyFiles, TheWindowsDialogsAndBoxesCarryTheCommandsTexts) {
+    TestDialog t;
+    const fs::path startFolder = fs::current_path();
+    fs::create_directories(t.folder() / "ноты");
     fs::current_path(t.folder());
+    t.keyboard().pressKey('Q');
+    t.prompts.fileAnswers.push_back(text(t.folder() / "ноты" / "мелодия.mdt"));
     t->OnCommand(command::Save);
+    t.prompts.fileAnswers.push_back(text(t.folder() / "ноты" / "мелодия.mdt"));
     t->OnCommand(command::Open);
-    EXPECT_EQ(t.prompts.fileFolders.size(), 2u);
-    EXPECT_THAT(t.prompts.messages, IsEmpty());
-    EXPECT_EQ(t.state().melody.size(), 3u);
-    EXPECT_FALSE(t.state().playback.isPlaying);
-    EXPECT_EQ(std::distance(fs::directory_iterator(t.folder()), {}), 0);
-}
+    const fs::path current = fs::current_path();
+    fs::current_path(startFolder);
 
-TEST_F(MelodyFiles, AnEmptyMelodySavesAsEightBytesAndLoadsAsSilentPlayback) {
-    save(t.folder() / "empty.mdt");
-    EXPECT_THAT(messages(), ElementsAre(std::pair(
-                                SaveCaption, QString("Файл empty.mdt успешно записан(8 байт)"))));
-    recordThreeEvents();
-
-    load(t.folder() / "empty.mdt");
-    EXPECT_TRUE(t.state().melody.empty());
-    EXPECT_TRUE(t.state().playback.isPlaying);
-    t->pressKey('E');
-    EXPECT_TRUE(t.state().melody.empty()) << "nothing is recorded while playing";
-}
-
-TEST_F(MelodyFiles, AFailedSaveSaysSoAndLeavesTheOldFile) {
-    t.state().melody.replace(std::vector<MelodyEvent>(1000, makeEvent('Q', 1, 0)));
-    const Bytes old = {20, 0, 0, 0, 0, 0, 0, 0};
-    const fs::path existing = writeFile("tune.mdt", old);
-    {
-        FileSizeLimit diskNearlyFull(4096);
-        save(existing);
-    }
-    EXPECT_THAT(readFile(existing), ElementsAreArray(old));
-
-    save("/dev/full");
-
-    fs::create_directories(t.folder() / "locked");
-    fs::permissions(t.folder() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    {
-        EnforcedFilePermissions asAnyUser;
-        save(t.folder() / "locked" / "new.mdt");
-    }
-    EXPECT_FALSE(fs::exists(t.folder() / "locked" / "new.mdt"));
-
-    EXPECT_THAT(messages(),
-                ElementsAre(std::pair(SaveCaption, QString("Ошибка записи файла tune.mdt")),
-                            std::pair(SaveCaption, QString("Ошибка записи файла full")),
-                            std::pair(SaveCaption, QString("Ошибка записи файла new.mdt"))));
-    EXPECT_EQ(t.state().melody.size(), 1000u);
-}
-
-TEST_F(MelodyFiles, AFileThatCannotBeReadOrIsNotAMelodyLeavesTheMelodyWhole) {
-    recordThreeEvents();
-    const std::vector<MelodyEvent> before = t.state().melody.events();
-    const Bytes complete = melodyFileBytes(before);
-    Bytes wrongSize = complete;
-    wrongSize[0] = 21;
-    Bytes fourBillion = complete;
-    fourBillion[4] = 0x00;
-    fourBillion[5] = 0x28;
-    fourBillion[6] = 0x6B;
-    fourBillion[7] = 0xEE; // 4,000,000,000
-    const Bytes truncated(complete.begin(), complete.end() - 1);
-
-    load(t.folder() / "missing.mdt");
-    load(writeFile("size21.mdt", wrongSize));
-    load(writeFile("two.mdt", {20, 0}));
-    load(writeFile("cut.mdt", truncated));
-    load(writeFile("huge.mdt", fourBillion));
-
-    const QString caption = QStringLiteral("Загрузка midi данных");
-    EXPECT_THAT(messages(), ElementsAre(std::pair(QStringLiteral("Загрузка композиции"),
-                                                  QString("Данные не загружены")),
-                                        std::pair(caption, QString("Файл size21.mdt некорректен")),
-                                        std::pair(caption, QString("Файл two.mdt некорректен")),
-                                        std::pair(caption, QString("Файл cut.mdt некорректен")),
-                                        std::pair(caption, QString("Файл huge.mdt некорректен"))));
-    EXPECT_EQ(melodyFileBytes(t.state().melody.events()), complete);
-    EXPECT_FALSE(t.state().playback.isPlaying);
-}
-
-TEST_F(MelodyFiles, LoadingWhenStoppedPlaysTheNewMelodyFromItsFirstEvent) {
-    recordThreeEvents();
-    t->pressKey('E'); // held through the load
-    t->melodyText = "C2 D2 ";
-    t.takeSent();
-    const fs::path file =
-        writeMelody("tune.mdt", {makeEvent('Q', 1, 70000), makeEvent('Q', 0, 70250)});
-
-    load(file);
-    EXPECT_TRUE(t.state().playback.isPlaying);
-    EXPECT_EQ(t.state().playback.playPosition, 0u);
-    EXPECT_EQ(t.state().melody.size(), 2u);
-    EXPECT_THAT(t.takeSent(), IsEmpty()) << "no held key is released";
-    EXPECT_EQ(t.state().keyStates['E'].pressed, 1);
-    EXPECT_EQ(t->melodyText, "C2 D2 ");
-    EXPECT_THAT(t.prompts.messages, IsEmpty());
-
-    tick();
-    EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60)));
-    t.clock.advance(250);
-    tick();
-    EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 0)));
-}
-
-TEST_F(MelodyFiles, LoadingWhilePlayingGoesOnFromThePositionOfTheRunningPass) {
-    recordThreeEvents(); // Q at 0, Q up at 120, W at 200
-    t->startPlayback();
-    tick(); // Q
-    t.clock.advance(120);
-    tick(); // Q up
-    t.takeSent();
-    ASSERT_EQ(t.state().playback.playPosition, 2u);
-
-    load(writeMelody("next.mdt", {makeEvent('E', 1, 9000), makeEvent('E', 0, 9050),
-                                  makeEvent('T', 1, 9150), makeEvent('T', 0, 9900)}));
-    tick();
-    EXPECT_THAT(t.takeSent(), IsEmpty()) << "T is due 150 ms into the old pass, not yet";
-    t.clock.advance(30);
-    tick();
-    EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 55, 60)));
-    EXPECT_EQ(t.state().playback.playPosition, 3u);
-
-    load(writeMelody("short.mdt", {makeEvent('E', 1, 0), makeEvent('E', 0, 10)}));
-    tick(); // position 3 lies beyond the new end: back to 0
-    EXPECT_EQ(t.state().playback.playPosition, 0u);
-    EXPECT_THAT(t.takeSent(), IsEmpty());
-    tick();
-    EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 52, 60)));
-}
-
-TEST_F(MelodyFiles, AnyNonZeroPressFlagPressesAndKeyCodesOutsideTheTableAreSkipped) {
-    load(writeMelody("odd.mdt", {makeEvent('Q', 2, 0), makeEvent('Q', 0, 0), makeEvent('W', 255, 0),
-                                 makeEvent(-1, 1, 0), makeEvent(300, 1, 0), makeEvent('W', 0, 0)}));
-    std::vector<std::vector<ShortMessage>> perTick;
-    for (int i = 0; i < 6; ++i) {
-        tick();
-        perTick.push_back(t.takeSent());
-    }
-    EXPECT_THAT(perTick,
-                ElementsAre(ElementsAre(noteOn(0x90, 48, 60)), ElementsAre(noteOn(0x90, 48, 0)),
-                            ElementsAre(noteOn(0x90, 50, 60)), IsEmpty(), IsEmpty(),
-                            ElementsAre(noteOn(0x90, 50, 0))));
-    EXPECT_EQ(t->keyCodeText, "87");
+    EXPECT_THAT(t.prompts.fileFolders, ElementsAre(text(t.folder()), text(t.folder() / "ноты")));
+    ASSERT_EQ(t.prompts.fileDialogs.size(), 2u);
+    EXPECT_EQ(t.prompts.fileDialogs[0].filter, QStringLiteral("Файлы Ладотон (*.mdt)"));
+    EXPECT_EQ(t.prompts.fileDialogs[0].defaultSuffix, QStringLiteral("mdt"));
+    ASSERT_EQ(t.prompts.messages.size(), 1u);
+    EXPECT_EQ(t.prompts.messages[0].caption, QStringLiteral("Запись композиции"));
+    EXPECT_EQ(t.prompts.messages[0].text,
+              QStringLiteral("Файл мелодия.mdt успешно записан(28 байт)"));
+    EXPECT_EQ(current, t.folder() / "ноты");
+    EXPECT_EQ(t.keyboard().melody.size(), 1u);
+    EXPECT_TRUE(t.keyboard().playback.isPlaying);
 }
 
 // The real dialog, looked at while it is open and then dismissed.

@@ -58,7 +58,8 @@ class PianoClicks : public ::testing::Test {
     QPoint inWindow(QPoint clientPoint) { return t->clientArea()->mapTo(&t.dialog(), clientPoint); }
 
     int noteOf(const PianoKeySpec& key) {
-        const KeyEntry& row = t.state().keyTable[firstRowForButton(t.state().keyTable, key.id)];
+        const KeyEntry& row =
+            t.keyboard().keyTable[firstRowForButton(t.keyboard().keyTable, key.id)];
         return noteNumber(row.noteOffset, 0, 4);
     }
 
@@ -97,7 +98,7 @@ TEST_F(PianoClicks, ARightClickOnAKeyOpensNoDeviceMenu) {
     }
     QTest::qWait(20);
     EXPECT_EQ(menus, 0);
-    EXPECT_EQ(t.state().midiOut.deviceCount, 0); // the device list was never asked for
+    EXPECT_EQ(t.keyboard().midiOut.deviceCount, 0); // the device list was never asked for
     EXPECT_THAT(t.takeSent(), IsEmpty());
 }
 

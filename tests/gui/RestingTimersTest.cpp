@@ -53,11 +53,11 @@ TEST(RestingTimers, TheWindowRestsAtRestAndAKeyWakesItToPaintThatKey) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return t->timersResting(); }, 5000));
     EXPECT_EQ(t->timerPeriod(StepTimer), 10);
     EXPECT_EQ(t->timerPeriod(RepaintTimer), 100);
-    const int repaints = t->repaintCount;
+    const int repaints = t.keyboard().repaintCount;
 
     QTest::keyPress(&t.dialog(), Qt::Key_Q);
     EXPECT_FALSE(t->timersResting());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t->repaintCount > repaints; }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.keyboard().repaintCount > repaints; }, 5000))
         << "the pressed key is painted by the woken repaint timer";
     EXPECT_TRUE(QTest::qWaitFor([&] { return t->timersResting(); }, 5000))
         << "a held key gives the timers nothing more to do";
@@ -67,10 +67,10 @@ TEST(RestingTimers, TheWindowRestsAtRestAndAKeyWakesItToPaintThatKey) {
 TEST(RestingTimers, PlaybackKeepsTheWindowAwake) {
     TestDialog t;
     t.show();
-    t->pressKey('Q');
-    t->releaseKey('Q');
-    t->startPlayback();
+    t.keyboard().pressKey('Q');
+    t.keyboard().releaseKey('Q');
+    t.keyboard().startPlayback();
     QTest::qWait(300);
     EXPECT_FALSE(t->timersResting());
-    t->stopPlayback();
+    t.keyboard().stopPlayback();
 }

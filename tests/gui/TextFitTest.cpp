@@ -123,7 +123,7 @@ void reportWritten(Cuts& cuts, const QWidget& button, const QString& text, QRect
 
 Cuts cutKeyLabels(TestDialog& t) {
     Cuts cuts;
-    for (const KeyEntry& entry : t.state().keyTable) {
+    for (const KeyEntry& entry : t.keyboard().keyTable) {
         const QPushButton* button = t->pianoButton(entry.buttonId);
         if (button == nullptr) {
             continue;

@@ -4,6 +4,8 @@
 #include "PrintMessage.h"
 #include "RecordingBackend.h"
 #include "ScriptedPrompts.h"
+#include "ShortMessages.h"
+#include "TemporaryFolder.h"
 #include "app/KeyboardDialog.h"
 
 #include <filesystem>
@@ -22,15 +24,15 @@ class TestDialog {
 
     KeyboardDialog& dialog() { return *dialog_; }
     KeyboardDialog* operator->() { return dialog_.get(); }
-    ProgramState& state() { return *state_; }
+    Keyboard& keyboard() { return *keyboard_; }
 
     // Shows the window and lets it paint once.
     void show();
     // Messages sent since the last call.
     std::vector<ShortMessage> takeSent();
-    std::filesystem::path folder() const { return folder_; }
-    std::filesystem::path settingsFile() const { return folder_ / "setting.dat"; }
-    // Recreates the window (and program state) reading the settings file again.
+    std::filesystem::path folder() const { return folder_.path(); }
+    std::filesystem::path settingsFile() const { return folder_.path() / "setting.dat"; }
+    // Recreates the window (and the keyboard) reading the settings file again.
     void restart(bool initialise = true);
 
     RecordingBackend backend;
@@ -38,12 +40,9 @@ class TestDialog {
     ScriptedPrompts prompts;
 
   private:
-    std::filesystem::path folder_;
-    std::unique_ptr<ProgramState> state_;
+    TemporaryFolder folder_;
+    std::unique_ptr<Keyboard> keyboard_;
     std::unique_ptr<KeyboardDialog> dialog_;
 };
-
-ShortMessage noteOn(int status, int note, int velocity);
-ShortMessage programChange(int status, int program);
 
 } // namespace ladoton::testing

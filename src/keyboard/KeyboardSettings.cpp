@@ -1,10 +1,9 @@
-#include "app/KeyboardDialog.h"
+#include "keyboard/Keyboard.h"
 #include "settings/SettingsRecord.h"
-#include "widgets/Controls.h"
 
 namespace ladoton {
 
-void KeyboardDialog::readSettings() {
+void Keyboard::readSettings() {
     const std::optional<SettingsRecord> record = readSettingsFile(settingsFile_);
     if (!record) {
         return;
@@ -15,11 +14,11 @@ void KeyboardDialog::readSettings() {
     transposition = record->transposition;
 }
 
-void KeyboardDialog::writeSettings() {
+void Keyboard::writeSettings() {
     SettingsRecord record;
     record.amplitude = amplitude;
     // Where the instrument slider stands now, not the last program a random change sent.
-    record.instrument = instrumentSlider->value();
+    record.instrument = window().sliderPosition(Slider::Instrument);
     record.octave = octave;
     record.transposition = transposition;
     // A settings file that cannot be written is not worth interrupting the close for.

@@ -1,6 +1,5 @@
-#include "TestDialog.h"
+#include "TestKeyboard.h"
 #include "settings/SettingsRecord.h"
-#include "widgets/Controls.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -26,40 +25,40 @@ struct Values {
     bool operator==(const Values&) const = default;
 };
 
-Values valuesOf(KeyboardDialog& dialog) {
-    return {dialog.amplitude, dialog.instrument, dialog.octave, dialog.transposition};
+Values valuesOf(const Keyboard& keyboard) {
+    return {keyboard.amplitude, keyboard.instrument, keyboard.octave, keyboard.transposition};
 }
 
 } // namespace
 
 TEST(Settings, EightByteFileSetsAmplitudeAndZeroesTheRest) {
-    TestDialog t(false);
+    TestKeyboard t(false);
     writeRecord(t.settingsFile(), {24, 100});
     t.restart(false);
-    EXPECT_EQ(valuesOf(t.dialog()), (Values{100, 0, 0, 0}));
+    EXPECT_EQ(valuesOf(t.keyboard()), (Values{100, 0, 0, 0}));
 }
 
 TEST(Settings, FullOrLongerFileIsReadAndAWrongSizeFieldIgnored) {
-    TestDialog t(false);
+    TestKeyboard t(false);
     writeRecord(t.settingsFile(), {24, 90, 33, 6, -3, 0, 777, 888});
     t.restart(false);
-    EXPECT_EQ(valuesOf(t.dialog()), (Values{90, 33, 6, -3}));
+    EXPECT_EQ(valuesOf(t.keyboard()), (Values{90, 33, 6, -3}));
 
     writeRecord(t.settingsFile(), {23, 90, 33, 6, -3, 0});
     t.restart(false);
-    EXPECT_EQ(valuesOf(t.dialog()), (Values{60, 0, 4, 0}));
+    EXPECT_EQ(valuesOf(t.keyboard()), (Values{60, 0, 4, 0}));
 }
 
 TEST(Settings, CloseWritesTheShownValuesWithTheSlidersInstrument) {
-    TestDialog t;
+    TestKeyboard t;
     t->amplitude = 77;
-    t->instrumentSlider->setValue(42);
+    t.window().sliders.instrument = 42;
     t->octave = 6;
     t->transposition = -5;
     t->instrument = 9; // a random change leaves the slider where the user put it
-    t->UpdateData(false);
+    t.window().updateData(false);
 
-    t->OnClose();
+    t->close();
 
     ASSERT_EQ(fs::file_size(t.settingsFile()), 24u);
     const auto record = readSettingsFile(t.settingsFile());
@@ -78,29 +77,29 @@ TEST(Settings, CloseWritesTheShownValuesWithTheSlidersInstrument) {
 }
 
 TEST(Settings, CloseWritesWhereTheProgramStartedWhateverTheCurrentFolder) {
-    TestDialog t;
+    TestKeyboard t;
     const fs::path started = fs::current_path();
     const fs::path elsewhere = t.folder() / "melodies";
     fs::create_directory(elsewhere);
     fs::current_path(elsewhere);
-    t->OnClose();
+    t->close();
     fs::current_path(started);
     EXPECT_TRUE(fs::exists(t.settingsFile()));
     EXPECT_FALSE(fs::exists(elsewhere / "setting.dat"));
 }
 
 TEST(Settings, ExitWritesNothing) {
-    TestDialog t;
-    t->OnCommand(command::Exit);
+    TestKeyboard t;
+    t->runCommand(command::Exit);
     EXPECT_FALSE(fs::exists(t.settingsFile()));
 }
 
 TEST(Settings, UnwritableSettingsAreSkippedSilently) {
-    TestDialog t;
+    TestKeyboard t;
     const int closes = t.backend.closeCount;
     fs::create_directory(t.settingsFile()); // in the way even for root
-    t->OnClose();
+    t->close();
     EXPECT_TRUE(fs::is_directory(t.settingsFile()));
-    EXPECT_TRUE(t.prompts.messages.empty());
+    EXPECT_TRUE(t.window().messages.empty());
     EXPECT_EQ(t.backend.closeCount, closes + 1); // the close goes on
 }

@@ -1,8 +1,6 @@
-#include "TestDialog.h"
+#include "TestKeyboard.h"
 #include "keys/VirtualKeys.h"
-#include "widgets/Controls.h"
 
-#include <QCheckBox>
 #include <cstdlib>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -15,7 +13,7 @@ using ::testing::IsEmpty;
 
 namespace {
 struct Playback : ::testing::Test {
-    TestDialog t;
+    TestKeyboard t;
 
     void SetUp() override {
         t.clock.sleepAdvances = false; // recorded times are exactly what the test sets
@@ -35,10 +33,11 @@ struct Playback : ::testing::Test {
     }
     void tick(int times = 1) {
         for (int i = 0; i < times; ++i) {
-            t->OnTimer(StepTimer);
+            t->timerTick(StepTimer);
         }
     }
-    void check(int box, bool on) { qobject_cast<QCheckBox*>(t->control(box))->setChecked(on); }
+    // The user ticks or clears a check box.
+    void check(int& box, bool on) { box = on ? 1 : 0; }
 };
 } // namespace
 
@@ -57,12 +56,12 @@ TEST_F(Playback, ReplaysWithTimingRelativeToTheFirstEventOneEventPerMessage) {
     t.clock.advance(300);
     tick(2); // both due: one per message
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 50, 60), noteOn(0x90, 50, 0)));
-    EXPECT_EQ(t.state().playback.playPosition, 0u); // the end rule wrapped it
-    tick();                                         // the next pass starts at once
+    EXPECT_EQ(t->playback.playPosition, 0u); // the end rule wrapped it
+    tick();                                  // the next pass starts at once
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60)));
     EXPECT_EQ(t->keyCodeText, "81");
     EXPECT_EQ(t->melodyText, "C2 D2 ");
-    EXPECT_EQ(t.state().melody.size(), 4u);
+    EXPECT_EQ(t->melody.size(), 4u);
 }
 
 TEST_F(Playback, AChordComesOutOnConsecutiveMessagesInRecordedOrder) {
@@ -77,48 +76,48 @@ TEST_F(Playback, AChordComesOutOnConsecutiveMessagesInRecordedOrder) {
 
 TEST_F(Playback, SpaceWithAnEmptyMelodyPlaysNothingAndRecordsNothing) {
     t->pressKey(vk::Space);
-    EXPECT_TRUE(t.state().playback.isPlaying);
+    EXPECT_TRUE(t->playback.isPlaying);
     t->pressKey('Q');
     tick(5);
-    EXPECT_TRUE(t.state().melody.empty());
+    EXPECT_TRUE(t->melody.empty());
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60)));
-    t->OnCommand(command::StopPlayback);
-    EXPECT_FALSE(t.state().playback.isPlaying);
+    t->runCommand(command::StopPlayback);
+    EXPECT_FALSE(t->playback.isPlaying);
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 0)));
 }
 
 TEST_F(Playback, AReplayedSpaceOrZActsLikeARealPress) {
-    t.state().melody.append(makeEvent('Q', 1, 0));
-    t.state().melody.append(makeEvent(vk::LetterZ, 1, 0));
-    t.state().melody.append(makeEvent('W', 1, 0));
+    t->melody.append(makeEvent('Q', 1, 0));
+    t->melody.append(makeEvent(vk::LetterZ, 1, 0));
+    t->melody.append(makeEvent('W', 1, 0));
     t->startPlayback();
     tick();
     tick(); // Z: melody emptied, playback stopped, Q released
-    EXPECT_FALSE(t.state().playback.isPlaying);
-    EXPECT_TRUE(t.state().melody.empty());
+    EXPECT_FALSE(t->playback.isPlaying);
+    EXPECT_TRUE(t->melody.empty());
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 48, 0)));
     // Advanced after the replay all the same, then wrapped by the end rule.
-    EXPECT_EQ(t.state().playback.playPosition, 0u);
+    EXPECT_EQ(t->playback.playPosition, 0u);
 }
 
 TEST_F(Playback, AResetDuringPlaybackLeavesThePositionUntilTheMelodyHoldsEventsAgain) {
     record({{'Q', 0}, {-'Q', 0}, {'W', 1000}});
     t->startPlayback();
     tick(2);
-    EXPECT_EQ(t.state().playback.playPosition, 2u);
-    t->OnCommand(command::ResetMelody);
+    EXPECT_EQ(t->playback.playPosition, 2u);
+    t->runCommand(command::ResetMelody);
     tick(3);
-    EXPECT_EQ(t.state().playback.playPosition, 2u);
+    EXPECT_EQ(t->playback.playPosition, 2u);
     t->pressKey('E');
     tick();
-    EXPECT_EQ(t.state().playback.playPosition, 0u);
+    EXPECT_EQ(t->playback.playPosition, 0u);
 }
 
 TEST_F(Playback, KeyCodesOutsideTheTableAreSkippedOnReplay) {
-    t.state().melody.append(makeEvent(-1, 1, 0));
-    t.state().melody.append(makeEvent(300, 1, 0));
-    t.state().melody.append(makeEvent('Q', 2, 0));
-    t.state().melody.append(makeEvent('W', 255, 0));
+    t->melody.append(makeEvent(-1, 1, 0));
+    t->melody.append(makeEvent(300, 1, 0));
+    t->melody.append(makeEvent('Q', 2, 0));
+    t->melody.append(makeEvent('W', 255, 0));
     t->startPlayback();
     tick(4);
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 48, 60), noteOn(0x90, 50, 60)));
@@ -142,7 +141,7 @@ TEST_F(Playback, RandomInstrumentChangesAtTheEndOfEveryPass) {
     record({{'Q', 0}, {-'Q', 10}});
     t->randomInstrument = 1;
     t->maxInstrument = 1;
-    t->UpdateData(false);
+    t.window().updateData(false);
     t->startPlayback();
     tick();
     t.clock.advance(10);
@@ -150,18 +149,18 @@ TEST_F(Playback, RandomInstrumentChangesAtTheEndOfEveryPass) {
     const auto sent = t.takeSent();
     ASSERT_EQ(sent.size(), 3u);
     EXPECT_EQ(sent[2], programChange(0xC0, 0));
-    EXPECT_EQ(t.state().currentProgram, 1);
-    EXPECT_EQ(t->instrumentSlider->value(), 62); // not moved by the random change
+    EXPECT_EQ(t->currentProgram, 1);
+    EXPECT_EQ(t.window().sliders.instrument, 62); // not moved by the random change
 }
 
 TEST_F(Playback, RandomProgramsStayWithinTheMaximum) {
     record({{'M', 0}});
-    check(1079, true);
+    check(t.window().controls.randomInstrument, true);
     t->startPlayback();
     std::set<int> programs;
     for (int pass = 0; pass < 2000; ++pass) {
         tick();
-        programs.insert(t.state().currentProgram);
+        programs.insert(t->currentProgram);
     }
     EXPECT_EQ(*programs.begin(), 1);
     EXPECT_EQ(*programs.rbegin(), 127);
@@ -172,10 +171,10 @@ TEST_F(Playback, RandomProgramsStayWithinTheMaximum) {
 // starts; the programs drawn must not depend on that.
 TEST_F(Playback, RandomProgramsFollowTheFixedSequenceWhateverElseDrawsRandomNumbers) {
     for (const bool libraryDrawnFrom : {false, true}) {
-        TestDialog fresh;
+        TestKeyboard fresh;
         fresh.clock.sleepAdvances = false;
         fresh->pressKey('M');
-        qobject_cast<QCheckBox*>(fresh->control(1079))->setChecked(true);
+        fresh.window().controls.randomInstrument = 1;
         fresh->startPlayback();
         std::vector<int> programs;
         for (int pass = 0; pass < 3; ++pass) {
@@ -185,8 +184,8 @@ TEST_F(Playback, RandomProgramsFollowTheFixedSequenceWhateverElseDrawsRandomNumb
                     std::rand();
                 }
             }
-            fresh->OnTimer(StepTimer);
-            programs.push_back(fresh.state().currentProgram);
+            fresh->timerTick(StepTimer);
+            programs.push_back(fresh->currentProgram);
         }
         EXPECT_EQ(fresh->maxInstrument, 127u);
         EXPECT_THAT(programs, ElementsAre(42, 53, 112))
@@ -198,18 +197,18 @@ TEST_F(Playback, AZeroMaximumSkipsTheRandomChange) {
     record({{'M', 0}});
     t->randomInstrument = 1;
     t->maxInstrument = 0;
-    t->UpdateData(false);
+    t.window().updateData(false);
     t->startPlayback();
     tick(3);
     EXPECT_THAT(t.takeSent(), IsEmpty());
-    EXPECT_EQ(t.state().currentProgram, 62);
+    EXPECT_EQ(t->currentProgram, 62);
 }
 
 TEST_F(Playback, MetronomeClicksOnChannelTenWithAnAccentOnEveryFourthClick) {
-    check(1083, true);
-    check(1080, true);
+    check(t.window().controls.metronomeOn, true);
+    check(t.window().controls.accentOn, true);
     for (int click = 0; click < 8; ++click) {
-        t->OnTimer(MetronomeTimer);
+        t->timerTick(MetronomeTimer);
     }
     const auto sent = t.takeSent();
     ASSERT_EQ(sent.size(), 16u);
@@ -219,8 +218,8 @@ TEST_F(Playback, MetronomeClicksOnChannelTenWithAnAccentOnEveryFourthClick) {
     EXPECT_EQ(sent[7], noteOn(0x99, 64, 120)); // the 4th click
     EXPECT_EQ(sent[8], noteOn(0x99, 64, 0));
     EXPECT_EQ(sent[15], noteOn(0x99, 64, 120)); // the 8th
-    check(1083, false);
-    t->OnTimer(MetronomeTimer);
+    check(t.window().controls.metronomeOn, false);
+    t->timerTick(MetronomeTimer);
     EXPECT_THAT(t.takeSent(), IsEmpty());
 }
 
@@ -234,7 +233,7 @@ TEST_F(Playback, HeldNotesAreShownOnlyWhileTheMelodyHoldsEvents) {
     t->pressKey('Z');
     t->pressKey('W');
     t->releaseKey('Z');
-    t.state().melody.clear();
+    t->melody.clear();
     tick();
     EXPECT_EQ(t->heldNotesText, "C2 E2 (до2 ми2 )"); // kept while the melody is empty
 }

@@ -1,0 +1,8 @@
+list(APPEND LADOTON_CORE_SOURCES
+    src/keyboard/Keyboard.cpp
+    src/keyboard/KeyboardControls.cpp
+    src/keyboard/KeyboardFiles.cpp
+    src/keyboard/KeyboardKeys.cpp
+    src/keyboard/KeyboardMelody.cpp
+    src/keyboard/KeyboardSettings.cpp
+    src/keyboard/KeyboardTimer.cpp)
