@@ -191,9 +191,25 @@ e2e_start_jack() {
         return
     fi
     for ((slot = 0; slot < 6; slot++)); do
+        e2e_claim_jack_name "ladoton-e2e-$slot" || continue
         e2e_launch_jack "ladoton-e2e-$slot" && return
+        exec {E2E_JACK_LOCK}>&-
     done
     e2e_fail "no JACK server could start (see jackd.log)"
+}
+
+# e2e_claim_jack_name NAME: holds the name for this script until it ends, so that a script
+# started beside it neither launches a second server of that name (whose failed start takes the
+# first server's socket with it) nor takes the name up after this script stopped its server.
+# The lock lives as long as the script's open file; the server itself does not inherit it.
+e2e_claim_jack_name() {
+    local lock_file=/tmp/$1.$(id -u).lock
+    # A lock file of another user's means the name is theirs.
+    [[ ! -e $lock_file || -w $lock_file ]] || return 1
+    exec {E2E_JACK_LOCK}>>"$lock_file"
+    flock -n "$E2E_JACK_LOCK" && return
+    exec {E2E_JACK_LOCK}>&-
+    return 1
 }
 
 # e2e_launch_jack NAME: starts the server; fails when a server of that name runs already or the
@@ -205,7 +221,7 @@ e2e_launch_jack() {
     fi
     echo "---- jackd -n $1" >>"$E2E_DIR/jackd.log"
     jackd -n "$JACK_DEFAULT_SERVER" -t 2000 -d dummy -r 48000 -p "${E2E_JACK_PERIOD:-128}" \
-        </dev/null >>"$E2E_DIR/jackd.log" 2>&1 &
+        </dev/null >>"$E2E_DIR/jackd.log" 2>&1 {E2E_JACK_LOCK}>&- &
     E2E_JACK_PID=$!
     e2e_track "$E2E_JACK_PID"
     local deadline=$((SECONDS + 20))
