@@ -1,5 +1,5 @@
+#include "FileCommandTest.h"
 #include "FileConditions.h"
-#include "TestKeyboard.h"
 #include "melody/MidiFile.h"
 
 #include <filesystem>
@@ -16,27 +16,14 @@ using ::testing::IsEmpty;
 
 namespace {
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using Bytes = FileCommandTest::Bytes;
 
 const std::string ExportCaption = "Экспорт в MIDI";
 
-struct MidiExport : ::testing::Test {
-    TestKeyboard t;
-    fs::path startFolder = fs::current_path();
-
-    void SetUp() override {
-        t.clock.sleepAdvances = false;
-        t.takeSent();
-    }
-    void TearDown() override { fs::current_path(startFolder); }
-
+struct MidiExport : FileCommandTest {
     void exportTo(const fs::path& file) {
         t.window().fileAnswers.push_back(file);
         t->runCommand(command::ExportMidi);
-    }
-    static Bytes readFile(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
     }
     // Q held for 300 ms, then M (a rest) pressed and released.
     void recordPhrase() {
@@ -48,13 +35,6 @@ struct MidiExport : ::testing::Test {
         t->releaseKey('M');
         t.takeSent();
         ASSERT_EQ(t->melody.size(), 3u);
-    }
-    std::vector<std::pair<std::string, std::string>> messages() {
-        std::vector<std::pair<std::string, std::string>> shown;
-        for (const auto& message : t.window().messages) {
-            shown.emplace_back(message.caption, message.text);
-        }
-        return shown;
     }
 };
 

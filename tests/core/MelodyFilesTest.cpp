@@ -1,5 +1,5 @@
+#include "FileCommandTest.h"
 #include "FileConditions.h"
-#include "TestKeyboard.h"
 #include "melody/MelodyFile.h"
 
 #include <filesystem>
@@ -16,20 +16,11 @@ using ::testing::IsEmpty;
 
 namespace {
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using Bytes = FileCommandTest::Bytes;
 
 const std::string SaveCaption = "Запись композиции";
 
-struct MelodyFiles : ::testing::Test {
-    TestKeyboard t;
-    fs::path startFolder = fs::current_path();
-
-    void SetUp() override {
-        t.clock.sleepAdvances = false;
-        t.takeSent();
-    }
-    void TearDown() override { fs::current_path(startFolder); }
-
+struct MelodyFiles : FileCommandTest {
     void save(const fs::path& file) {
         t.window().fileAnswers.push_back(file);
         t->runCommand(command::Save);
@@ -38,19 +29,8 @@ struct MelodyFiles : ::testing::Test {
         t.window().fileAnswers.push_back(file);
         t->runCommand(command::Open);
     }
-    fs::path writeFile(const std::string& name, const Bytes& bytes) {
-        const fs::path file = t.folder() / name;
-        std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        return file;
-    }
     fs::path writeMelody(const std::string& name, const std::vector<MelodyEvent>& events) {
         return writeFile(name, melodyFileBytes(events));
-    }
-    static Bytes readFile(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
     }
     // Q pressed and released, then W pressed: three events.
     void recordThreeEvents() {
@@ -67,13 +47,6 @@ struct MelodyFiles : ::testing::Test {
         for (int i = 0; i < times; ++i) {
             t->timerTick(StepTimer);
         }
-    }
-    std::vector<std::pair<std::string, std::string>> messages() {
-        std::vector<std::pair<std::string, std::string>> shown;
-        for (const auto& message : t.window().messages) {
-            shown.emplace_back(message.caption, message.text);
-        }
-        return shown;
     }
 };
 
