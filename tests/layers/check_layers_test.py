@@ -6,10 +6,10 @@ The optional program shows that a Qt library among a binary's needed libraries i
 """
 
 import importlib.machinery
-import importlib.util
 import pathlib
 import sys
 import tempfile
+import types
 import unittest
 
 SCRIPT = pathlib.Path(__file__).resolve().parents[2] / "scripts" / "check-layers"
@@ -18,8 +18,7 @@ QT_PROGRAM = sys.argv.pop(1) if len(sys.argv) > 1 else None
 
 def load_check():
     loader = importlib.machinery.SourceFileLoader("check_layers", str(SCRIPT))
-    spec = importlib.util.spec_from_loader("check_layers", loader)
-    module = importlib.util.module_from_spec(spec)
+    module = types.ModuleType("check_layers")
     loader.exec_module(module)
     return module
 
