@@ -15,6 +15,11 @@ constexpr int ClickVelocity = 120;
 
 void Keyboard::timerTick(int id) {
     window().updateData(true);
+    // The tick after the metronome is switched on or channel 10 is chosen lets the device
+    // get ready for channel 10 before its first note (a drum kit to read, for instance).
+    if (metronomeOn != 0 || channel == MetronomeChannel) {
+        midiOut.prepareChannel(MetronomeChannel);
+    }
     if (id == RepaintTimer) {
         window().drawKeyboard();
     }

@@ -44,6 +44,14 @@ void BackgroundOpenBackend::send(const ShortMessage& message) {
     }
 }
 
+void BackgroundOpenBackend::prepareChannel(int channel) {
+    // While the first open runs the devices are not to be called; the hint comes again.
+    const std::lock_guard lock(mutex_);
+    if (state_ == State::Open) {
+        devices_->prepareChannel(channel);
+    }
+}
+
 void BackgroundOpenBackend::close() {
     waitForFirstOpen();
     devices_->close();

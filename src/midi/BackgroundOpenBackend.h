@@ -29,6 +29,7 @@ class BackgroundOpenBackend final : public MidiBackend {
     bool open(int index) override;
     void send(const ShortMessage& message) override;
     void close() override;
+    void prepareChannel(int channel) override;
 
   private:
     enum class State { Idle, Opening, Open, Failed };

@@ -39,6 +39,12 @@ bool CompositeBackend::open(int index) {
     return false;
 }
 
+void CompositeBackend::prepareChannel(int channel) {
+    if (open_ != nullptr) {
+        open_->prepareChannel(channel);
+    }
+}
+
 void CompositeBackend::send(const ShortMessage& message) {
     if (open_ != nullptr) {
         open_->send(message);

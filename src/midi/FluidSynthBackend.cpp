@@ -6,6 +6,10 @@
 
 namespace ladoton {
 
+namespace {
+constexpr int DrumChannel = 10;
+} // namespace
+
 bool isSoundFont(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::array<char, 12> header{};
@@ -44,6 +48,7 @@ bool FluidSynthBackend::open(int index) {
         const std::lock_guard lock(mutex_);
         state_ = State::Starting;
         closing_ = false;
+        drumKitWanted_ = false;
         pending_.clear();
     }
     starter_ = std::thread(&FluidSynthBackend::start, this, std::move(audio));
@@ -65,14 +70,31 @@ void FluidSynthBackend::send(const ShortMessage& message) {
     }
 }
 
+void FluidSynthBackend::prepareChannel(int channel) {
+    if (channel != DrumChannel) {
+        return;
+    }
+    const std::lock_guard lock(mutex_);
+    if (state_ == State::Starting) {
+        drumKitWanted_ = true;
+    } else if (state_ == State::Ready && !synth_->drumKitReady() && !drumKitReader_.joinable()) {
+        drumKitReader_ = std::thread([synth = synth_.get()] { synth->prepareDrumKit(); });
+    }
+}
+
 void FluidSynthBackend::close() {
+    std::thread drumKitReader;
     {
         const std::lock_guard lock(mutex_);
         closing_ = true;
+        drumKitReader = std::move(drumKitReader_);
     }
-    // A SoundFont being read cannot be interrupted; the wait is at most that one load.
+    // A SoundFont or a kit being read cannot be interrupted; the wait is at most that load.
     if (starter_.joinable()) {
         starter_.join();
+    }
+    if (drumKitReader.joinable()) {
+        drumKitReader.join();
     }
     std::unique_ptr<SoundFontSynth> stopped;
     {
@@ -87,6 +109,11 @@ void FluidSynthBackend::close() {
 bool FluidSynthBackend::ready() {
     const std::lock_guard lock(mutex_);
     return state_ == State::Ready;
+}
+
+bool FluidSynthBackend::drumKitReady() {
+    const std::lock_guard lock(mutex_);
+    return state_ == State::Ready && synth_->drumKitReady();
 }
 
 std::unique_ptr<SoundFontSynth> FluidSynthBackend::startAudio() const {
@@ -108,6 +135,15 @@ void FluidSynthBackend::start(std::unique_ptr<SoundFontSynth> synth) {
     }
     if (synth != nullptr && !synth->loadSoundFont(options_.soundFont)) {
         synth = nullptr;
+    }
+    // A hint that comes after this look is repeated once the synthesizer is ready.
+    bool drumKitWanted = false;
+    {
+        const std::lock_guard lock(mutex_);
+        drumKitWanted = drumKitWanted_;
+    }
+    if (synth != nullptr && drumKitWanted) {
+        synth->prepareDrumKit();
     }
     std::unique_lock lock(mutex_);
     if (closing_) {

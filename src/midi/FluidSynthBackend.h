@@ -26,6 +26,9 @@ inline constexpr const char* DefaultSoundFont = "/usr/share/sounds/sf2/default-G
 // Every later open is a choice of the user's from the device menu: it starts the audio output
 // in place (what most often fails, and fails fast) and answers whether it started, so that such
 // a failure is reported as that choice's; the SoundFont is still read in the background.
+//
+// The drum kit of channel 10 is read on a thread of its own when channel 10 is about to be
+// played (`prepareChannel`), or with the SoundFont when that hint comes while it is read.
 class FluidSynthBackend final : public MidiBackend {
   public:
     struct Options {
@@ -43,9 +46,12 @@ class FluidSynthBackend final : public MidiBackend {
     bool open(int index) override;
     void send(const ShortMessage& message) override;
     void close() override;
+    void prepareChannel(int channel) override;
 
-    // Whether the synthesizer is playing what it is sent (for tests).
+    // Whether the synthesizer is playing what it is sent, and whether it has read channel 10's
+    // drum kit (for tests).
     bool ready();
+    bool drumKitReady();
 
   private:
     enum class State { Closed, Starting, Ready, Failed };
@@ -59,9 +65,11 @@ class FluidSynthBackend final : public MidiBackend {
     State state_ = State::Closed;
     bool closing_ = false;
     bool openedBefore_ = false;
+    bool drumKitWanted_ = false;
     PendingMessages pending_;
     std::unique_ptr<SoundFontSynth> synth_;
     std::thread starter_;
+    std::thread drumKitReader_;
 };
 
 // Whether `path` names a readable SoundFont (a RIFF file of form "sfbk").

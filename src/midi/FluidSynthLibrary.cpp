@@ -44,6 +44,8 @@ std::optional<FluidSynthApi> load() {
                           resolve(library, "fluid_synth_noteon", api.noteOn) &&
                           resolve(library, "fluid_synth_noteoff", api.noteOff) &&
                           resolve(library, "fluid_synth_program_change", api.programChange) &&
+                          resolve(library, "fluid_synth_bank_select", api.bankSelect) &&
+                          resolve(library, "fluid_synth_set_channel_type", api.setChannelType) &&
                           resolve(library, "fluid_synth_write_float", api.writeFloat) &&
                           resolve(library, "new_fluid_audio_driver", api.newAudioDriver) &&
                           resolve(library, "delete_fluid_audio_driver", api.deleteAudioDriver) &&

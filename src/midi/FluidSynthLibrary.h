@@ -18,6 +18,8 @@ struct FluidSynthApi {
     decltype(&::fluid_synth_noteon) noteOn;
     decltype(&::fluid_synth_noteoff) noteOff;
     decltype(&::fluid_synth_program_change) programChange;
+    decltype(&::fluid_synth_bank_select) bankSelect;
+    decltype(&::fluid_synth_set_channel_type) setChannelType;
     decltype(&::fluid_synth_write_float) writeFloat;
     decltype(&::new_fluid_audio_driver) newAudioDriver;
     decltype(&::delete_fluid_audio_driver) deleteAudioDriver;

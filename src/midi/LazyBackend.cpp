@@ -8,6 +8,12 @@ void LazyBackend::send(const ShortMessage& message) {
     }
 }
 
+void LazyBackend::prepareChannel(int channel) {
+    if (backend_ != nullptr) {
+        backend_->prepareChannel(channel);
+    }
+}
+
 void LazyBackend::close() {
     if (backend_ != nullptr) {
         backend_->close();

@@ -20,6 +20,7 @@ class LazyBackend final : public MidiBackend {
     bool open(int index) override { return backend().open(index); }
     void send(const ShortMessage& message) override;
     void close() override;
+    void prepareChannel(int channel) override;
 
     bool made() const { return backend_ != nullptr; }
 

@@ -43,6 +43,12 @@ void MidiOut::sendProgramChange(int channel, int instrument) {
     }
 }
 
+void MidiOut::prepareChannel(int channel) {
+    if (deviceOpen_) {
+        backend_.prepareChannel(channel);
+    }
+}
+
 void MidiOut::closeDevice() {
     backend_.close();
     deviceOpen_ = false;

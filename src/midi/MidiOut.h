@@ -28,6 +28,8 @@ class MidiOut {
     // One note-on, then a pause of 1 ms; velocity 0 releases the note.
     void sendNote(int channel, int note, int velocity);
     void sendProgramChange(int channel, int instrument);
+    // Tells the open device that `channel` is about to be played (see MidiBackend).
+    void prepareChannel(int channel);
     void closeDevice();
 
     // Lists the devices afresh and sets deviceCount (for the device menu).

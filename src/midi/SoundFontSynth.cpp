@@ -4,6 +4,11 @@
 
 namespace ladoton {
 
+namespace {
+constexpr int DrumChannel = 9; // channel 10 counted from 0
+constexpr int DrumBank = 128;  // FluidSynth's bank of drum kits
+} // namespace
+
 SoundFontSynth::SoundFontSynth(const FluidSynthApi& api, const SynthSettings& settings)
     : api_(api), audioDrivers_(settings.audioDrivers) {
     settings_ = api_.newSettings();
@@ -29,6 +34,12 @@ SoundFontSynth::SoundFontSynth(const FluidSynthApi& api, const SynthSettings& se
         api_.setStr(settings_, "audio.file.format", "float");
     }
     synth_ = api_.newSynth(settings_);
+    if (synth_ != nullptr) {
+        // Until its kit is needed channel 10 is a melodic channel on program 0, whose samples
+        // channel 1 has read anyway, so loading the SoundFont reads no kit.
+        api_.setChannelType(synth_, DrumChannel, CHANNEL_TYPE_MELODIC);
+        api_.bankSelect(synth_, DrumChannel, 0);
+    }
 }
 
 std::unique_ptr<SoundFontSynth> SoundFontSynth::create(const FluidSynthApi& api,
@@ -74,7 +85,15 @@ void SoundFontSynth::play(const ShortMessage& message) {
     const int channel = message.bytes[0] & 0x0F;
     const int data1 = message.bytes[1] & 0x7F;
     const int data2 = message.bytes[2] & 0x7F;
-    switch (message.bytes[0] & 0xF0) {
+    const int kind = message.bytes[0] & 0xF0;
+    if (channel == DrumChannel && !drumKitReady_.load()) {
+        // A program change that makes the drum channel reads only the kit it names.
+        const bool programChange = kind == 0xC0;
+        if (prepareDrumKit(programChange ? data1 : 0) && programChange) {
+            return;
+        }
+    }
+    switch (kind) {
     case 0x90:
         if (data2 == 0) {
             api_.noteOff(synth_, channel, data1);
@@ -91,6 +110,18 @@ void SoundFontSynth::play(const ShortMessage& message) {
     default:
         break;
     }
+}
+
+bool SoundFontSynth::prepareDrumKit(int program) {
+    const std::lock_guard lock(drumKitMutex_);
+    if (drumKitReady_.load()) {
+        return false;
+    }
+    api_.setChannelType(synth_, DrumChannel, CHANNEL_TYPE_DRUM);
+    api_.bankSelect(synth_, DrumChannel, DrumBank);
+    api_.programChange(synth_, DrumChannel, program & 0x7F);
+    drumKitReady_.store(true);
+    return true;
 }
 
 void SoundFontSynth::render(std::span<float> left, std::span<float> right) {

@@ -3,7 +3,9 @@
 #include "midi/FluidSynthLibrary.h"
 #include "midi/MidiMessage.h"
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,6 +28,10 @@ struct SynthSettings {
 
 // One FluidSynth synthesizer: General MIDI, the drum kit on channel 10, optionally playing on
 // the desktop's audio.
+//
+// A large SoundFont's drum kit alone weighs megabytes, and many users never play channel 10:
+// the kit is read when channel 10 is first played, or earlier when `prepareDrumKit` is called
+// for a channel 10 that is about to be played.
 class SoundFontSynth {
   public:
     // nullptr when the synthesizer cannot be made.
@@ -40,6 +46,10 @@ class SoundFontSynth {
     bool startAudio();
     // Note-on (velocity 0 releases), note-off and program change; anything else is ignored.
     void play(const ShortMessage& message);
+    // Reads drum kit `program` for channel 10 unless channel 10 has one already; from any
+    // thread, and a play on channel 10 meanwhile waits for it. True when this call read it.
+    bool prepareDrumKit(int program = 0);
+    bool drumKitReady() const { return drumKitReady_.load(); }
     // Renders the next frames without an audio driver (both spans of the same length).
     void render(std::span<float> left, std::span<float> right);
 
@@ -51,6 +61,8 @@ class SoundFontSynth {
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     fluid_audio_driver_t* driver_ = nullptr;
+    std::mutex drumKitMutex_;
+    std::atomic<bool> drumKitReady_{false};
 };
 
 } // namespace ladoton

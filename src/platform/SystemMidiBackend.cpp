@@ -69,6 +69,10 @@ void SystemMidiBackend::send(const ShortMessage& message) {
     devices_->send(message);
 }
 
+void SystemMidiBackend::prepareChannel(int channel) {
+    devices_->prepareChannel(channel);
+}
+
 void SystemMidiBackend::close() {
     devices_->close();
 }

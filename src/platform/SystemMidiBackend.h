@@ -27,6 +27,7 @@ class SystemMidiBackend final : public QObject, public MidiBackend {
     bool open(int index) override;
     void send(const ShortMessage& message) override;
     void close() override;
+    void prepareChannel(int channel) override;
 
   signals:
     // The device opened at start could not be opened after all, or the built-in synthesizer

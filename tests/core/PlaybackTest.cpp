@@ -223,6 +223,28 @@ TEST_F(Playback, MetronomeClicksOnChannelTenWithAnAccentOnEveryFourthClick) {
     EXPECT_THAT(t.takeSent(), IsEmpty());
 }
 
+// The device hears of channel 10 at the first tick that finds it wanted, before the metronome's
+// first click; nothing is sent for it.
+TEST_F(Playback, ChannelTenIsPreparedOnceTheMetronomeOrTheChannelWantsIt) {
+    tick();
+    t->timerTick(RepaintTimer);
+    EXPECT_THAT(t.backend.prepared, IsEmpty());
+
+    check(t.window().controls.metronomeOn, true);
+    t->timerTick(RepaintTimer);
+    EXPECT_THAT(t.backend.prepared, ElementsAre(10));
+    EXPECT_THAT(t.takeSent(), IsEmpty());
+
+    check(t.window().controls.metronomeOn, false);
+    t.window().controls.channel = 10;
+    tick();
+    EXPECT_THAT(t.backend.prepared, ElementsAre(10, 10));
+
+    t->midiOut.closeDevice(); // a closed device is not told
+    tick();
+    EXPECT_THAT(t.backend.prepared, ElementsAre(10, 10));
+}
+
 TEST_F(Playback, HeldNotesAreShownOnlyWhileTheMelodyHoldsEvents) {
     t->pressKey('Q');
     t->pressKey('E');

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace ladoton {
@@ -137,6 +138,28 @@ TEST_F(BuiltInSynthTest, ChannelTenPlaysTheDrumKit) {
         EXPECT_GT(std::abs(*drumPitch - noteFrequency(60)), noteFrequency(60) * 0.03)
             << "channel 10 played note 60 as a tuned instrument";
     }
+}
+
+// However channel 10 is first reached, it plays a kit: a percussion sound ends by itself.
+TEST_F(BuiltInSynthTest, ChannelTenPlaysAKitAfterAProgramChangeOrAKitReadAlongside) {
+    auto percussive = [&] {
+        play(noteOnMessage(10, 38, 120)); // snare
+        const std::vector<float> sound = render(1.5);
+        play(noteOnMessage(10, 38, 0));
+        render(1.0);
+        const double attack = rms(stretch(sound, 0.0, 0.2));
+        return attack > 0.01 && rms(stretch(sound, 1.4, 1.5)) < attack / 30;
+    };
+    EXPECT_FALSE(synth->drumKitReady());
+    play(programChangeMessage(10, 1)); // kit 0, read for this program change alone
+    EXPECT_TRUE(synth->drumKitReady());
+    EXPECT_TRUE(percussive());
+
+    SetUp();
+    std::thread reader([&] { synth->prepareDrumKit(); });
+    EXPECT_TRUE(percussive()); // played while the kit may still be read: waits for it
+    reader.join();
+    EXPECT_FALSE(synth->prepareDrumKit()) << "the kit was read twice";
 }
 
 } // namespace

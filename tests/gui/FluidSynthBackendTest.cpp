@@ -188,5 +188,32 @@ TEST_F(FluidSynthBackendTest, ClosesWhileStartingAndOpensAgain) {
     EXPECT_TRUE(eventually([&] { return backend.ready(); }));
 }
 
+// Channel 10's kit is read only when channel 10 is about to be played: with the SoundFont when
+// the hint comes during the start, on a thread of its own when it comes later.
+TEST_F(FluidSynthBackendTest, ReadsTheDrumKitWhenChannelTenIsAboutToBePlayed) {
+    FluidSynthBackend backend(toFile());
+    ASSERT_TRUE(backend.open(0));
+    ASSERT_TRUE(eventually([&] { return backend.ready(); }));
+    backend.send(*noteOnMessage(1, 60, 100));
+    backend.prepareChannel(1);
+    EXPECT_FALSE(backend.drumKitReady());
+    backend.prepareChannel(10);
+    ASSERT_TRUE(eventually([&] { return backend.drumKitReady(); }));
+    backend.send(*noteOnMessage(10, 60, 120));
+
+    backend.close();
+    ASSERT_TRUE(backend.open(0));
+    backend.prepareChannel(10);
+    ASSERT_TRUE(eventually([&] { return backend.ready(); }));
+    EXPECT_TRUE(backend.drumKitReady());
+
+    backend.close(); // a kit still being read is waited for
+    ASSERT_TRUE(backend.open(0));
+    ASSERT_TRUE(eventually([&] { return backend.ready(); }));
+    backend.prepareChannel(10);
+    backend.close();
+    EXPECT_FALSE(backend.drumKitReady());
+}
+
 } // namespace
 } // namespace ladoton

@@ -12,7 +12,8 @@ class RecordingBackend final : public MidiBackend {
   public:
     std::vector<std::string> devices{"Test device 0", "Test device 1"};
     std::vector<ShortMessage> sent;
-    std::vector<int> opened; // every open request, by index
+    std::vector<int> opened;   // every open request, by index
+    std::vector<int> prepared; // every channel the open device was told to get ready
     int closeCount = 0;
     bool failOpen = false;
     int openIndex = -1;
@@ -30,6 +31,11 @@ class RecordingBackend final : public MidiBackend {
     void send(const ShortMessage& message) override {
         if (openIndex >= 0) {
             sent.push_back(message);
+        }
+    }
+    void prepareChannel(int channel) override {
+        if (openIndex >= 0) {
+            prepared.push_back(channel);
         }
     }
     void close() override {
