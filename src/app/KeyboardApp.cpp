@@ -1,6 +1,7 @@
 #include "app/KeyboardApp.h"
 
 #include "app/KeyboardDialog.h"
+#include "app/WindowIcon.h"
 #include "platform/KeyRepeat.h"
 #include "platform/QtTranslations.h"
 #include "platform/Resources.h"
@@ -10,7 +11,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QIcon>
 
 namespace ladoton {
 
@@ -22,7 +22,6 @@ bool KeyboardApp::InitInstance() {
     loadResources();
     loadRussianQtTexts(application);
     requestPressOnlyKeyRepeat();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/ladoton.svg")));
     // The settings live where the program was started, whatever folder the melody
     // dialogs move the current directory to later.
     const std::filesystem::path settingsFile = std::filesystem::current_path() / "setting.dat";
@@ -39,6 +38,7 @@ bool KeyboardApp::InitInstance() {
             QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
         prompts.message(&dialog, caption, QStringLiteral("Не могу открыть midi устройство!"));
     });
+    setWindowIconOnceShown(dialog, QStringLiteral(":/ladoton.svg"));
     dialog.DoModal();
     return false;
 }

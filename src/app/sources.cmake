@@ -8,4 +8,5 @@ list(APPEND LADOTON_GUI_SOURCES
     src/app/KeyboardPainting.cpp
     src/app/KeyRouter.cpp
     src/app/WindowPrompts.cpp
+    src/app/WindowIcon.cpp
     src/app/WindowTimers.cpp)

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The main window as the window manager sees it: an ordinary application window (type NORMAL,
-# tied to no other window, on the task bar) with a caption, a system menu, a close box and a
-# minimise box, but neither a maximise box nor a resizable frame, since its size follows its
-# font. A private Openbox manages the private X server and states the allowed actions; the
-# window is then really minimised and brought back.
+# tied to no other window, on the task bar) with the program's icon, a caption, a system menu,
+# a close box and a minimise box, but neither a maximise box nor a resizable frame, since its
+# size follows its font. A private Openbox manages the private X server and states the allowed
+# actions; the window is then really minimised and brought back.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_start_xvfb
@@ -28,6 +28,10 @@ transient=$(property WM_TRANSIENT_FOR)
 
 state=$(property _NET_WM_STATE)
 [[ $state != *MODAL* && $state != *SKIP_TASKBAR* ]] || e2e_fail "window state: $state"
+
+# The icon comes once the window is on screen.
+has_icon() { property _NET_WM_ICON | grep -q 'Icon ('; }
+e2e_wait_for 10 "the window's icon" has_icon
 
 allowed_has() { property _NET_WM_ALLOWED_ACTIONS | grep -q "_NET_WM_ACTION_$1"; }
 allowed() { e2e_wait_for 10 "the action $1 to be allowed" allowed_has "$1"; }
