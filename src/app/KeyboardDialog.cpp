@@ -93,6 +93,10 @@ KeyboardDialog::KeyboardDialog(Keyboard& keyboard, Prompts& prompts, QWidget* pa
     timers_ = new WindowTimers(this, [this](int id) { OnTimer(id); });
     timers_->restWhen({StepTimer, RepaintTimer},
                       [this] { return keyboard_.restsUntilNextEvent(); });
+    // The metronome's beat rests too while it is switched off.
+    timers_->restWhen({MetronomeTimer}, [this] {
+        return keyboard_.metronomeOn == 0 && keyboard_.restsUntilNextEvent();
+    });
     keyboard_.attach(*this);
 }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimerEvent>
+#include <algorithm>
 #include <utility>
 
 namespace ladoton {
@@ -18,7 +19,8 @@ WindowTimers::WindowTimers(QObject* parent, std::function<void(int)> onTimer)
 
 void WindowTimers::start(int id, int periodMs) {
     stop(id);
-    const bool sleeps = resting_ && restingIds_.count(id) != 0;
+    const RestingGroup* group = groupOf(id);
+    const bool sleeps = group != nullptr && group->resting;
     running_[id] = {sleeps ? 0 : startTimer(periodMs, Qt::PreciseTimer), periodMs};
 }
 
@@ -38,9 +40,22 @@ int WindowTimers::period(int id) const {
 }
 
 void WindowTimers::restWhen(std::set<int> restingIds, std::function<bool()> nothingToDo) {
-    restingIds_ = std::move(restingIds);
-    nothingToDo_ = std::move(nothingToDo);
+    groups_.push_back({std::move(restingIds), std::move(nothingToDo)});
     QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool WindowTimers::resting() const {
+    return !groups_.empty() && std::all_of(groups_.begin(), groups_.end(),
+                                           [](const RestingGroup& group) { return group.resting; });
+}
+
+WindowTimers::RestingGroup* WindowTimers::groupOf(int id) {
+    for (RestingGroup& group : groups_) {
+        if (group.ids.count(id) != 0) {
+            return &group;
+        }
+    }
+    return nullptr;
 }
 
 void WindowTimers::timerEvent(QTimerEvent* event) {
@@ -48,8 +63,9 @@ void WindowTimers::timerEvent(QTimerEvent* event) {
         if (timer.qtId == event->timerId()) {
             const int tickedId = id; // onTimer_ may restart timers and so change running_
             onTimer_(tickedId);
-            if (restingIds_.count(tickedId) != 0 && nothingToDo_ && nothingToDo_()) {
-                rest();
+            RestingGroup* group = groupOf(tickedId);
+            if (group != nullptr && group->nothingToDo && group->nothingToDo()) {
+                rest(*group);
             }
             return;
         }
@@ -58,24 +74,28 @@ void WindowTimers::timerEvent(QTimerEvent* event) {
 }
 
 bool WindowTimers::eventFilter(QObject* /*watched*/, QEvent* event) {
-    if (resting_ && !isTimerEvent(*event)) {
+    if (anyResting_ && !isTimerEvent(*event)) {
         wake();
     }
     return false;
 }
 
-void WindowTimers::rest() {
+void WindowTimers::rest(RestingGroup& group) {
     for (auto& [id, timer] : running_) {
-        if (restingIds_.count(id) != 0 && timer.qtId != 0) {
+        if (group.ids.count(id) != 0 && timer.qtId != 0) {
             killTimer(timer.qtId);
             timer.qtId = 0;
         }
     }
-    resting_ = true;
+    group.resting = true;
+    anyResting_ = true;
 }
 
 void WindowTimers::wake() {
-    resting_ = false;
+    anyResting_ = false;
+    for (RestingGroup& group : groups_) {
+        group.resting = false;
+    }
     for (auto& [id, timer] : running_) {
         if (timer.qtId == 0) {
             timer.qtId = startTimer(timer.periodMs, Qt::PreciseTimer);

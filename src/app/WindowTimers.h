@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <vector>
 
 namespace ladoton {
 
@@ -14,6 +15,7 @@ namespace ladoton {
 // Timers named as able to rest stop waking the process once a tick of theirs finds nothing to
 // do, and start again, with their periods, at the next event the application receives: only an
 // event (a key, the mouse, the window shown, a message from a MIDI thread) can give them work.
+// Each group of them named together rests by its own condition.
 class WindowTimers : public QObject {
   public:
     WindowTimers(QObject* parent, std::function<void(int)> onTimer);
@@ -26,7 +28,8 @@ class WindowTimers : public QObject {
 
     // After a tick of one of these timers, they rest while nothingToDo says so.
     void restWhen(std::set<int> restingIds, std::function<bool()> nothingToDo);
-    bool resting() const { return resting_; }
+    // Whether every group is resting.
+    bool resting() const;
 
   protected:
     void timerEvent(QTimerEvent* event) override;
@@ -38,14 +41,20 @@ class WindowTimers : public QObject {
         int periodMs;
     };
 
-    void rest();
+    struct RestingGroup {
+        std::set<int> ids;
+        std::function<bool()> nothingToDo;
+        bool resting = false;
+    };
+
+    RestingGroup* groupOf(int id);
+    void rest(RestingGroup& group);
     void wake();
 
     std::function<void(int)> onTimer_;
     std::map<int, Running> running_; // by our id
-    std::set<int> restingIds_;
-    std::function<bool()> nothingToDo_;
-    bool resting_ = false;
+    std::vector<RestingGroup> groups_;
+    bool anyResting_ = false;
 };
 
 } // namespace ladoton

@@ -1,12 +1,16 @@
-// The step and repaint timers stop waking the program while nothing can happen, and tick
-// again from the next event on.
+// The step and repaint timers, and the metronome's while it is off, stop waking the program
+// while nothing can happen, and tick again from the next event on.
 #include "TestDialog.h"
 #include "app/WindowTimers.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
 
 using namespace ladoton;
 using namespace ladoton::testing;
@@ -30,6 +34,19 @@ TEST(RestingTimers, RestAfterATickWithNothingToDoAndWakeAtTheNextEvent) {
     EXPECT_FALSE(timers.resting()) << "work to do keeps the timer awake";
     timers.stop(0);
     EXPECT_EQ(timers.period(0), 0);
+}
+
+TEST(RestingTimers, EachGroupRestsByItsOwnCondition) {
+    QObject owner;
+    std::map<int, int> ticks;
+    WindowTimers timers(&owner, [&](int id) { ++ticks[id]; });
+    timers.restWhen({0}, [] { return true; });
+    timers.restWhen({1}, [] { return false; });
+    timers.start(0, 1);
+    timers.start(1, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks[1] >= 20; }, 5000));
+    EXPECT_EQ(ticks[0], 1) << "the idle group woke again";
+    EXPECT_FALSE(timers.resting()) << "one group still ticks";
 }
 
 TEST(RestingTimers, ATimerRestartedWhileRestingWaitsForTheNextEvent) {
@@ -62,6 +79,27 @@ TEST(RestingTimers, TheWindowRestsAtRestAndAKeyWakesItToPaintThatKey) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return t->timersResting(); }, 5000))
         << "a held key gives the timers nothing more to do";
     QTest::keyRelease(&t.dialog(), Qt::Key_Q);
+}
+
+TEST(RestingTimers, TheMetronomeBeatsOnlyWhileItIsOn) {
+    TestDialog t;
+    t.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t->timersResting(); }, 5000));
+    EXPECT_EQ(t->timerPeriod(MetronomeTimer), 500);
+    auto* box = qobject_cast<QCheckBox*>(t->control(1083));
+    ASSERT_NE(box, nullptr);
+    t.takeSent();
+
+    box->click(); // an event: the resting timers wake
+    const auto clicked = [&] {
+        const auto sent = t.takeSent();
+        return std::any_of(sent.begin(), sent.end(),
+                           [](const ShortMessage& message) { return message.bytes[0] == 0x99; });
+    };
+    ASSERT_TRUE(QTest::qWaitFor(clicked, 5000)) << "the metronome does not click";
+    EXPECT_FALSE(t->timersResting());
+    box->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t->timersResting(); }, 5000));
 }
 
 TEST(RestingTimers, PlaybackKeepsTheWindowAwake) {
