@@ -1,5 +1,6 @@
 #include "app/KeyboardApp.h"
 
+#include "app/CaretBlinkTimeout.h"
 #include "app/KeyboardDialog.h"
 #include "app/WindowIcon.h"
 #include "platform/KeyRepeat.h"
@@ -39,6 +40,7 @@ bool KeyboardApp::InitInstance() {
         prompts.message(&dialog, caption, QStringLiteral("Не могу открыть midi устройство!"));
     });
     setWindowIconOnceShown(dialog, QStringLiteral(":/ladoton.svg"));
+    const CaretBlinkTimeout caretBlink;
     dialog.DoModal();
     return false;
 }

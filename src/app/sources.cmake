@@ -1,4 +1,5 @@
 list(APPEND LADOTON_GUI_SOURCES
+    src/app/CaretBlinkTimeout.cpp
     src/app/DataExchange.cpp
     src/app/DeviceMenu.cpp
     src/app/ExchangedControls.cpp

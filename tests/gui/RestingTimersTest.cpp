@@ -1,11 +1,15 @@
 // The step and repaint timers, and the metronome's while it is off, stop waking the program
-// while nothing can happen, and tick again from the next event on.
+// while nothing can happen, and tick again from the next event on; so does the text caret after
+// a while without input.
 #include "TestDialog.h"
+#include "app/CaretBlinkTimeout.h"
 #include "app/WindowTimers.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -111,4 +115,20 @@ TEST(RestingTimers, PlaybackKeepsTheWindowAwake) {
     QTest::qWait(300);
     EXPECT_FALSE(t->timersResting());
     t.keyboard().stopPlayback();
+}
+
+TEST(CaretBlink, StopsAfterAWhileWithoutInputAndBlinksAgainAtTheNextKey) {
+    const int flashTime = QApplication::cursorFlashTime();
+    ASSERT_GT(flashTime, 0);
+    {
+        const CaretBlinkTimeout caret(50);
+        QLineEdit edit;
+        edit.show();
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::cursorFlashTime() == 0; }, 5000));
+        QTest::keyClick(&edit, Qt::Key_A);
+        EXPECT_EQ(QApplication::cursorFlashTime(), flashTime);
+        EXPECT_EQ(edit.text(), QStringLiteral("a")) << "the key reached the edit";
+        EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::cursorFlashTime() == 0; }, 5000));
+    }
+    EXPECT_EQ(QApplication::cursorFlashTime(), flashTime) << "the desktop's blink is given back";
 }
