@@ -21,6 +21,7 @@ class QFont;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
+class QPainter;
 class QPushButton;
 class QSlider;
 
@@ -118,6 +119,8 @@ class KeyboardDialog : public QDialog, public KeyboardWindow {
     void buildMenu();
     void connectControls();
     void onSurfacePaint();
+    // Composes one key with a painter that paints on the canvas's frame buffer.
+    void composeKey(QPainter& painter, int keyCode, int row);
 
     Keyboard& keyboard_;
     Prompts& prompts_;

@@ -2,7 +2,6 @@
 #include "render/KeyLook.h"
 #include "render/KeyboardCanvas.h"
 #include "render/KeyboardOverlay.h"
-#include "render/LabelFont.h"
 #include "render/LabelTexts.h"
 #include "widgets/Controls.h"
 
@@ -10,6 +9,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace ladoton {
 
@@ -113,6 +113,15 @@ void KeyboardDialog::DrawKey(const QFont* font, int keyCode, int row) {
     if (!isKeyCode(keyCode) || row < 0 || row >= KeyTableRows) {
         return;
     }
+    QPainter painter(&drawing.frameBuffer());
+    if (font != nullptr) {
+        painter.setFont(*font);
+    }
+    composeKey(painter, keyCode, row);
+}
+
+void KeyboardDialog::composeKey(QPainter& painter, int keyCode, int row) {
+    KeyboardCanvas& drawing = canvas();
     const KeyEntry& entry = keyTable_[row];
     KeyState& keyState = keyStates_[keyCode];
     if (const QPushButton* button = pianoButton(entry.buttonId)) {
@@ -121,10 +130,6 @@ void KeyboardDialog::DrawKey(const QFont* font, int keyCode, int row) {
         const bool pressed = keyState.pressed != 0;
         drawing.copyKeyImage(drawing.keyImage(black, pressed), key.left, key.top,
                              key.right - key.left, key.bottom - key.top + KeyCopyExtraRows);
-        QPainter painter(&drawing.frameBuffer());
-        if (font != nullptr) {
-            painter.setFont(*font);
-        }
         drawKeyLabels(painter, drawing.labelTexts(), key, black, pressed,
                       keyboard_.transposition == 0,
                       {button->text(), solfegeName(entry.noteOffset), entry.keyName});
@@ -139,7 +144,6 @@ void KeyboardDialog::DrawKeyboard() {
                      [](const KeyState& key) { return key.needsRepaint != 0; })) {
         return;
     }
-    const QFont labelFont = makeLabelFont();
     const PaintedRows painted =
         paintedRowsInCodeOrder(keyTable_, [this](int id) { return pianoButton(id); });
     // A black key composed again only because a white one was is composed as it was,
@@ -151,10 +155,24 @@ void KeyboardDialog::DrawKeyboard() {
                 changedRectOf(*pianoButton(keyTable_[key.row].buttonId), *client_, *overlay_);
         }
     }
+    // One painter for every key of the pass, opened at the first key composed: the drawing
+    // objects are built then, if they are not yet.
+    std::optional<QPainter> painter;
+    const auto compose = [this, &painter](const PaintedRow& key) {
+        if (!painter) {
+            KeyboardCanvas& drawing = canvas();
+            if (drawing.keyImagesPending()) {
+                drawing.buildDrawingObjects();
+            }
+            painter.emplace(&drawing.frameBuffer());
+            painter->setFont(drawing.labelFont());
+        }
+        composeKey(*painter, key.keyCode, key.row);
+    };
     int composed = 0;
     for (const PaintedRow& key : painted) {
         if (!key.black && keyStates_[key.keyCode].needsRepaint != 0) {
-            DrawKey(&labelFont, key.keyCode, key.row);
+            compose(key);
             ++composed;
         }
     }
@@ -162,10 +180,11 @@ void KeyboardDialog::DrawKeyboard() {
     // met from then on is composed again so that no white key covers one.
     for (const PaintedRow& key : painted) {
         if (key.black && (keyStates_[key.keyCode].needsRepaint != 0 || composed > 0)) {
-            DrawKey(&labelFont, key.keyCode, key.row);
+            compose(key);
             ++composed;
         }
     }
+    painter.reset();
     if (composed > 0) {
         overlay_->showBand(canvas().frameBuffer(), changed);
         ++keyboard_.repaintCount;

@@ -1,6 +1,7 @@
 #include "render/KeyboardCanvas.h"
 
 #include "render/KeyImages.h"
+#include "render/LabelFont.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,6 +29,13 @@ void KeyboardCanvas::buildDrawingObjects() {
     PaintKeyImage(0, 1, KeyImageRect, whiteKeyImage_[1]);
     PaintKeyImage(1, 0, KeyImageRect, blackKeyImage_[0]);
     PaintKeyImage(1, 1, KeyImageRect, blackKeyImage_[1]);
+}
+
+const QFont& KeyboardCanvas::labelFont() {
+    if (!labelFont_) {
+        labelFont_ = makeLabelFont();
+    }
+    return *labelFont_;
 }
 
 const QImage& KeyboardCanvas::keyImage(bool black, bool pressed) const {

@@ -2,15 +2,18 @@
 
 #include "render/LabelTexts.h"
 
+#include <QFont>
 #include <QImage>
 #include <QObject>
 #include <array>
+#include <optional>
 
 namespace ladoton {
 
 // The drawing objects of the piano picture: the off-screen frame buffer the keys
-// are composed in, the four key images they are composed from and the laid-out
-// label texts. Built once, at the first key composed, and kept for the window's life.
+// are composed in, the four key images they are composed from, the labels' font and
+// their laid-out texts. Built once, at the first key composed, and kept for the
+// window's life.
 class KeyboardCanvas : public QObject {
     Q_OBJECT
   public:
@@ -32,6 +35,8 @@ class KeyboardCanvas : public QObject {
     // an unpainted bitmap is.
     void copyKeyImage(const QImage& image, int left, int top, int width, int height);
 
+    // The font of the key labels: choosing it and making it costs more than composing a key.
+    const QFont& labelFont();
     LabelTexts& labelTexts() { return labelTexts_; }
 
   private:
@@ -39,6 +44,7 @@ class KeyboardCanvas : public QObject {
     QImage frameBuffer_;
     std::array<QImage, 2> whiteKeyImage_;
     std::array<QImage, 2> blackKeyImage_;
+    std::optional<QFont> labelFont_;
     LabelTexts labelTexts_;
 };
 

@@ -8,6 +8,12 @@
 
 namespace ladoton {
 
+namespace {
+// Rows of one slice of the band's fill: Qt's raster engine keeps a fill of fewer than 96 spans
+// on the painting thread.
+constexpr int FillSliceRows = 64;
+} // namespace
+
 KeyboardOverlay::KeyboardOverlay(const DialogUnits& units, QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // Opaque: updating the band must not repaint the surface underneath, whose
@@ -99,15 +105,27 @@ void KeyboardOverlay::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
+    // Qt shares a fill of more than about a hundred spans out to its worker threads, and for a
+    // key's strip of the band waking them and waiting for them costs more than the fill itself:
+    // the band is filled a rectangle of the region at a time, in slices below that size. Each
+    // row comes out as one fill of the whole region would make it.
     if (isStretched()) {
-        // The painter clips to the region being updated.
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(rect()), *frameBuffer_,
-                          QRectF(QPointF(0, 0), QSizeF(pictureBand().size())));
-        return;
     }
-    const QRect area = event->rect().intersected(rect());
-    painter.drawImage(area.topLeft(), *frameBuffer_, area);
+    for (const QRect& part : event->region()) {
+        const QRect area = part.intersected(rect());
+        for (int top = area.top(); top <= area.bottom(); top += FillSliceRows) {
+            const QRect slice =
+                QRect(area.left(), top, area.width(), FillSliceRows).intersected(area);
+            if (isStretched()) {
+                painter.setClipRect(slice);
+                painter.drawImage(QRectF(rect()), *frameBuffer_,
+                                  QRectF(QPointF(0, 0), QSizeF(pictureBand().size())));
+            } else {
+                painter.drawImage(slice.topLeft(), *frameBuffer_, slice);
+            }
+        }
+    }
 }
 
 } // namespace ladoton

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QRegion>
 #include <QScreen>
 #include <QTest>
@@ -14,13 +15,14 @@ using namespace ladoton;
 
 namespace {
 
-// A window showing the band stretched by a fifth, as a wider face makes it.
+// A window showing the band, by default stretched by a fifth, as a wider face makes it.
 struct ShownBand {
     QWidget window;
-    KeyboardOverlay* overlay = new KeyboardOverlay(DialogUnits{7.2, 16.8}, &window);
+    KeyboardOverlay* overlay;
     QImage frameBuffer{1024, 768, QImage::Format_RGB32};
 
-    ShownBand() {
+    explicit ShownBand(DialogUnits units = DialogUnits{7.2, 16.8})
+        : overlay(new KeyboardOverlay(units, &window)) {
         window.resize(1280, 300);
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -62,6 +64,47 @@ int levelDifference(QRgb a, QRgb b) {
                      std::abs(qBlue(a) - qBlue(b))});
 }
 
+// A picture whose every pixel differs from its neighbours.
+void paintPattern(QImage& frameBuffer) {
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 1024; ++x) {
+            frameBuffer.setPixel(x, y, qRgb((x * 7 + y * 3) % 256, (x * y) % 256, y % 256));
+        }
+    }
+}
+
+// Two keys' strips from the top of the band to its foot, and a part of a third key.
+QRegion keyStrips(const ShownBand& band) {
+    const int height = band.overlay->height();
+    return QRegion(357, 0, 41, height) + QRegion(900, 0, 52, height) + QRegion(120, 40, 30, 100);
+}
+
+// An image of the band's size, black but within the clip, where the picture is drawn in one
+// piece: stretched smoothly to the band's size, or copied when the band is not stretched.
+QImage pictureInOnePiece(const ShownBand& band, const QRegion& clip, bool stretched) {
+    QImage image(band.overlay->size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.setClipRegion(clip);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (stretched) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(image.rect()), band.frameBuffer,
+                          QRectF(QPointF(0, 0), QSizeF(KeyboardOverlay::pictureBand().size())));
+    } else {
+        painter.drawImage(QPoint(0, 0), band.frameBuffer);
+    }
+    return image;
+}
+
+// What the band paints of the region, at its place in an image of the band's size.
+QImage paintedPart(const ShownBand& band, const QRegion& region) {
+    QImage painted(band.overlay->size(), QImage::Format_RGB32);
+    painted.fill(Qt::black);
+    band.overlay->render(&painted, region.boundingRect().topLeft(), region);
+    return painted;
+}
+
 } // namespace
 
 TEST(BandUpdate, ChangedKeyLooksAsInTheWholeBandStretched) {
@@ -81,6 +124,25 @@ TEST(BandUpdate, ChangedKeyLooksAsInTheWholeBandStretched) {
                 << "at " << x << "," << y;
         }
     }
+}
+
+// However the band's paint divides its fill, each row comes out as one smooth stretch makes it,
+// the rows where the stretch falls between picture rows included.
+TEST(BandUpdate, StretchedBandIsPaintedAsOneSmoothStretch) {
+    ShownBand band;
+    paintPattern(band.frameBuffer);
+    const QRegion whole(band.overlay->rect());
+    EXPECT_EQ(band.stretchedWhole(), pictureInOnePiece(band, whole, true));
+    EXPECT_EQ(paintedPart(band, keyStrips(band)), pictureInOnePiece(band, keyStrips(band), true));
+}
+
+TEST(BandUpdate, BandAtTheReferenceCellIsThePictureItself) {
+    ShownBand band{DialogUnits{}};
+    paintPattern(band.frameBuffer);
+    ASSERT_EQ(band.overlay->size(), KeyboardOverlay::pictureBand().size());
+    const QRegion whole(band.overlay->rect());
+    EXPECT_EQ(band.stretchedWhole(), pictureInOnePiece(band, whole, false));
+    EXPECT_EQ(paintedPart(band, keyStrips(band)), pictureInOnePiece(band, keyStrips(band), false));
 }
 
 TEST(BandUpdate, OnlyTheChangedPartIsShownAnew) {

@@ -11,8 +11,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string_view>
+#include <vector>
 
 using namespace ladoton;
 using namespace ladoton::testing;
@@ -228,6 +230,41 @@ TEST(KeyPainting, BlackKeyIsComposedWithTheBlackKeysOfLaterKeyCodes) {
     }
     EXPECT_EQ(blackComposed, 9); // 5 6 7 9 * - / + and |
     EXPECT_EQ(t.keyboard().repaintCount, 2);
+}
+
+// A pass composes its keys one after another on one picture; each comes out as composed alone,
+// whatever the keys before it drew, clipped captions included.
+TEST(KeyPainting, PassComposesEveryKeyAsItIsComposedAlone) {
+    TestDialog t;
+    t.keyboard().pressKey('Q');
+    t.keyboard().pressKey('2');
+    t.keyboard().keyTable[0].keyName = "WWWWWWWWWW";
+    t->DrawKeyboard();
+    markAll(t);
+    t->canvas().frameBuffer().fill(Untouched);
+    t->DrawKeyboard();
+    const QImage pass = t->canvas().frameBuffer().copy();
+
+    t->canvas().frameBuffer().fill(Untouched);
+    struct Row {
+        int keyCode, row;
+        bool black;
+    };
+    std::vector<Row> rows;
+    for (int row = 0; row < KeyTableRows; ++row) {
+        const KeyEntry& entry = t.keyboard().keyTable[row];
+        if (entry.buttonId != 0) {
+            rows.push_back({entry.keyCode, row, isBlackButton(entry.buttonId)});
+        }
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        return a.black != b.black ? !a.black : a.keyCode < b.keyCode;
+    });
+    const QFont font = makeLabelFont();
+    for (const Row& row : rows) {
+        t->DrawKey(&font, row.keyCode, row.row);
+    }
+    EXPECT_EQ(pass, t->canvas().frameBuffer());
 }
 
 TEST(KeyPainting, KeyShowsTheNameOfTheRowComposedLast) {
