@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # CPU use of the program while it loops a recorded phrase: the program on a private Xvfb,
-# playing to a JACK MIDI monitor on a private JACK dummy server, a phrase of three notes
-# recorded with real key events and played with Space; then the program's user and system
-# time over SECONDS (30 unless given) as a share of one core.
+# playing to a JACK MIDI monitor on a private JACK dummy server (48 kHz, 256 frames as a desktop
+# would run it, like the idle script; the tests' 128 would double the JACK thread's wake-ups),
+# a phrase of three notes recorded with real key events and played with Space; then the
+# program's user and system time over SECONDS (30 unless given) as a share of one core.
 # Usage: tests/bench/looping_cpu.sh path/to/ladoton [SECONDS]
 source "$(dirname "$(realpath "$0")")/../e2e/lib.sh"
 seconds=${2:-30}
+export E2E_JACK_PERIOD=256
 E2E_TIMEOUT=$((seconds + 120))
 e2e_init "$(realpath "$1")" "$(dirname "$(realpath "$1")")/tests/e2e/ladoton_xtest_keys"
 e2e_record_phrase_and_play
