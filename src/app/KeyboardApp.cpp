@@ -1,13 +1,17 @@
 #include "app/KeyboardApp.h"
 
 #include "app/CaretBlinkTimeout.h"
+#include "app/InputMenu.h"
 #include "app/KeyboardDialog.h"
+#include "app/MidiInputPump.h"
 #include "app/WindowIcon.h"
+#include "midi/SystemMidiInput.h"
 #include "platform/KeyRepeat.h"
 #include "platform/QtTranslations.h"
 #include "platform/Resources.h"
 #include "platform/RuntimeFolder.h"
 #include "platform/SystemMidiBackend.h"
+#include "settings/InputSourceFile.h"
 #include "ui/QtPrompts.h"
 
 #include <QApplication>
@@ -26,12 +30,17 @@ bool KeyboardApp::InitInstance() {
     // The settings live where the program was started, whatever folder the melody
     // dialogs move the current directory to later.
     const std::filesystem::path settingsFile = std::filesystem::current_path() / "setting.dat";
+    const std::filesystem::path inputSourceFile =
+        std::filesystem::current_path() / "midi-input.txt";
 
     SteadyClock clock;
     QtPrompts prompts;
     SystemMidiBackend backend;
+    backend.input().start(readInputSourceFile(inputSourceFile));
     Keyboard keyboard(backend, clock, settingsFile);
     KeyboardDialog dialog(keyboard, prompts);
+    dialog.setInputMenu(std::make_unique<InputMenu>(backend.input(), inputSourceFile));
+    const MidiInputPump inputPump(backend.input(), keyboard);
     // Device 0 opens in the background, and the built-in synthesizer starts there too; if
     // either then fails, that is reported as any device that does not open.
     QObject::connect(&backend, &SystemMidiBackend::startFailed, &dialog, [&] {

@@ -1,6 +1,7 @@
 #include "app/KeyboardDialog.h"
 
 #include "app/BoundControls.h"
+#include "app/InputMenu.h"
 #include "app/KeyRouter.h"
 #include "app/WindowTimers.h"
 #include "keys/VirtualKeys.h"
@@ -316,6 +317,10 @@ void KeyboardDialog::onSurfacePaint() {
     if (!isMinimized()) {
         keyboard_.markAllForRepaint();
     }
+}
+
+void KeyboardDialog::setInputMenu(std::unique_ptr<InputMenu> menu) {
+    inputMenu_ = std::move(menu);
 }
 
 void KeyboardDialog::collapseWindow() {

@@ -29,6 +29,7 @@ namespace ladoton {
 
 struct BoundControls;
 class ClientSurface;
+class InputMenu;
 class KeyRouter;
 class KeyboardCanvas;
 class KeyboardOverlay;
@@ -86,6 +87,8 @@ class KeyboardDialog : public QDialog, public KeyboardWindow {
     KeyboardCanvas& canvas();
 
     void showDeviceMenu(QPoint clientPoint);
+    // The device menu's part for the MIDI input; none without one.
+    void setInputMenu(std::unique_ptr<InputMenu> menu);
 
     // Control members.
     QLabel* collapseMarker = nullptr;
@@ -138,6 +141,7 @@ class KeyboardDialog : public QDialog, public KeyboardWindow {
     std::unique_ptr<BoundControls> bound_;
     std::vector<std::pair<QWidget*, QRect>> templateRects_; // in dialog units
     WindowTimers* timers_ = nullptr; // a child object: deleted with the window
+    std::unique_ptr<InputMenu> inputMenu_;
 };
 
 } // namespace ladoton

@@ -1,6 +1,7 @@
 #include "keyboard/Keyboard.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace ladoton {
@@ -36,6 +37,7 @@ void Keyboard::runCommand(int id) {
 }
 
 void Keyboard::selectDevice(int index) {
+    releaseInputNotes();
     midiOut.selectDevice(index);
     midiOut.sendProgramChange(channel, instrument);
 }
@@ -59,6 +61,7 @@ void Keyboard::runMenuCommand(int id) {
         break;
     case command::Exit:
         if (window().updateData(true)) {
+            releaseInputNotes();
             window().endRun(true);
         }
         break;
@@ -78,6 +81,7 @@ void Keyboard::runMenuCommand(int id) {
 
 void Keyboard::close() {
     window().updateData(true);
+    releaseInputNotes();
     writeSettings();
     midiOut.closeDevice();
     window().endRun(false);
@@ -85,8 +89,9 @@ void Keyboard::close() {
 
 void Keyboard::keyboardLost() {
     // Another window or a menu has the keyboard now, so no key-up will reach us: end
-    // every held note rather than leave it sounding.
-    releaseAllKeys();
+    // every held note rather than leave it sounding. The MIDI input's notes still get
+    // their note-offs.
+    releaseHeldKeys();
     markAllForRepaint();
 }
 
@@ -102,8 +107,20 @@ void Keyboard::redrawKeyboard() {
 }
 
 void Keyboard::releaseAllKeys() {
-    for (KeyState& key : keyStates) {
-        if (key.pressed == 1) {
+    releaseInputNotes();
+    releaseHeldKeys();
+}
+
+void Keyboard::releaseHeldKeys() {
+    std::array<bool, KeyCodeCount> heldByInput{};
+    for (const InputNote& note : inputNotes) {
+        if (note.held) {
+            heldByInput[static_cast<std::size_t>(note.keyCode)] = true;
+        }
+    }
+    for (int keyCode = 0; keyCode < KeyCodeCount; ++keyCode) {
+        KeyState& key = keyStates[keyCode];
+        if (key.pressed == 1 && !heldByInput[static_cast<std::size_t>(keyCode)]) {
             key.pressed = 0;
             key.needsRepaint = 1;
             endNotes(key);

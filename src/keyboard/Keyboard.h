@@ -2,6 +2,7 @@
 
 #include "keyboard/Commands.h"
 #include "keyboard/ExchangedValues.h"
+#include "keyboard/InputNotes.h"
 #include "keyboard/KeyboardWindow.h"
 #include "keys/KeyTable.h"
 #include "melody/Melody.h"
@@ -51,6 +52,12 @@ class Keyboard : public ExchangedValues {
     void markAllForRepaint();
     void redrawKeyboard();
 
+    // A channel message of the MIDI input (see KeyboardInput.cpp).
+    void receiveMidi(const ShortMessage& message);
+    // Ends every note the MIDI input started and holds, at the device that received it: the
+    // source changed or went away, or its messages were lost.
+    void releaseInputNotes();
+
     // Melody.
     void appendEvent(int keyCode, uint8_t keyDown);
     void resetMelody();
@@ -75,6 +82,7 @@ class Keyboard : public ExchangedValues {
     Melody melody;
     PlaybackState playback;
     int32_t currentProgram = 62;
+    InputNotes inputNotes;
 
   private:
     void selectDevice(int index);
@@ -86,7 +94,13 @@ class Keyboard : public ExchangedValues {
     void readSettings();
     bool isCtrlHeld() const;
     void shiftOctaveAndTransposition(int keyCode);
-    void playRows(int keyCode, KeyState& key);
+    void playRows(int keyCode, KeyState& key, int velocity, bool fromInput);
+    // MIDI input.
+    void pressInputNote(int note, int velocity);
+    void releaseInputNote(int note);
+    void changeInputProgram(int program);
+    int keyCodeSounding(int note) const;
+    void releaseHeldKeys();
     void runKeyCommand(int keyCode);
 
     KeyboardWindow& window() { return *window_; }

@@ -25,7 +25,7 @@ void Keyboard::pressKey(int keyCode) {
 
     KeyState& key = keyStates[keyCode];
     if (key.pressed == 0) {
-        playRows(keyCode, key);
+        playRows(keyCode, key, amplitude, false);
     }
 
     if (isCtrlHeld()) {
@@ -51,6 +51,7 @@ void Keyboard::runKeyCommand(int keyCode) {
         resetMelody();
         break;
     case vk::LetterX:
+        releaseInputNotes();
         for (int note = 0; note <= 254; ++note) {
             midiOut.sendNote(channel, note, 0);
         }
@@ -63,8 +64,9 @@ void Keyboard::runKeyCommand(int keyCode) {
     }
 }
 
-// Every row of the key sounds its note, is named in the melody text and recorded.
-void Keyboard::playRows(int keyCode, KeyState& key) {
+// Every row of the key sounds its note, is named in the melody text and recorded. A note of a
+// MIDI input sounds with its own velocity and without the pause after it.
+void Keyboard::playRows(int keyCode, KeyState& key, int velocity, bool fromInput) {
     key.note = EmptyNote;
     key.pressed = 1;
     key.started.clear();
@@ -86,7 +88,11 @@ void Keyboard::playRows(int keyCode, KeyState& key) {
             appendEvent(keyCode, 1);
         }
         if (note != EmptyNote) {
-            midiOut.sendNote(channel, key.note, amplitude);
+            if (fromInput) {
+                midiOut.sendNoteNow(channel, key.note, velocity);
+            } else {
+                midiOut.sendNote(channel, key.note, velocity);
+            }
             key.started.add(key.note);
             key.needsRepaint = 1;
         }
@@ -94,6 +100,8 @@ void Keyboard::playRows(int keyCode, KeyState& key) {
 }
 
 void Keyboard::shiftOctaveAndTransposition(int keyCode) {
+    const int octaveBefore = octave;
+    const int transpositionBefore = transposition;
     if (keyCode == vk::Left || keyCode == vk::Right) {
         window().updateData(true);
         transposition = stepWrapping(transposition, keyCode == vk::Left ? -1 : 1);
@@ -104,6 +112,10 @@ void Keyboard::shiftOctaveAndTransposition(int keyCode) {
     int64_t nextOctave = octave;
     nextOctave += keyCode == vk::Up ? 1 : keyCode == vk::Down ? -1 : 0;
     octave = static_cast<int>(std::clamp<int64_t>(nextOctave, 1, 9));
+    // The input's notes now belong to other keys: none may be left without its note-off.
+    if (octave != octaveBefore || transposition != transpositionBefore) {
+        releaseInputNotes();
+    }
     instrument = currentProgram;
     window().updateData(false);
 }

@@ -2,6 +2,7 @@ list(APPEND LADOTON_CORE_SOURCES
     src/keyboard/Keyboard.cpp
     src/keyboard/KeyboardControls.cpp
     src/keyboard/KeyboardFiles.cpp
+    src/keyboard/KeyboardInput.cpp
     src/keyboard/KeyboardKeys.cpp
     src/keyboard/KeyboardMelody.cpp
     src/keyboard/KeyboardSettings.cpp

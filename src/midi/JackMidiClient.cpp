@@ -5,7 +5,9 @@
 #include <jack/ringbuffer.h>
 
 #include <array>
+#include <cerrno>
 #include <chrono>
+#include <string_view>
 #include <thread>
 
 namespace ladoton {
@@ -19,7 +21,7 @@ constexpr auto DeliveryLimit = std::chrono::milliseconds(200);
 
 } // namespace
 
-std::unique_ptr<JackMidiClient> JackMidiClient::connect() {
+std::unique_ptr<JackMidiClient> JackMidiClient::connect(const Input* input) {
     jack_client_t* client = jack_client_open(ClientName, JackNoStartServer, nullptr);
     if (client == nullptr) {
         return nullptr;
@@ -32,7 +34,35 @@ std::unique_ptr<JackMidiClient> JackMidiClient::connect() {
         },
         result.get());
     jack_set_process_callback(client, &JackMidiClient::process, result.get());
+    jack_set_port_connect_callback(
+        client,
+        [](jack_port_id_t from, jack_port_id_t to, int connected, void* self) {
+            onConnection(from, to, connected, self);
+        },
+        result.get());
+    // Without its input port the client still serves the output.
+    if (input != nullptr) {
+        result->openInput(*input);
+    }
     return result;
+}
+
+bool JackMidiClient::openInput(const Input& input) {
+    jack_port_t* port =
+        jack_port_register(client_, InputPortName, JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+    if (port == nullptr) {
+        return false;
+    }
+    input_.emplace(input);
+    inputPort_ = port;
+    return activate();
+}
+
+bool JackMidiClient::activate() {
+    if (!active_) {
+        active_ = jack_activate(client_) == 0;
+    }
+    return active_;
 }
 
 JackMidiClient::JackMidiClient(_jack_client* client)
@@ -45,7 +75,58 @@ JackMidiClient::~JackMidiClient() {
 }
 
 void JackMidiClient::onShutdown(int /*code*/, const char* /*reason*/, void* self) {
-    static_cast<JackMidiClient*>(self)->running_.store(false);
+    auto* client = static_cast<JackMidiClient*>(self);
+    client->running_.store(false);
+    if (client->input_) {
+        client->input_->sourceLost.store(true);
+        client->input_->wakeup.signal();
+    }
+}
+
+// On a thread of libjack's: a source that goes away takes its held notes' note-offs along.
+void JackMidiClient::onConnection(unsigned /*from*/, unsigned to, int connected, void* self) {
+    auto* client = static_cast<JackMidiClient*>(self);
+    if (connected != 0 || !client->input_ || client->inputPort_ == nullptr) {
+        return;
+    }
+    if (jack_port_by_id(client->client_, to) == client->inputPort_) {
+        client->input_->sourceLost.store(true);
+        client->input_->wakeup.signal();
+    }
+}
+
+std::vector<std::string> JackMidiClient::sourcePorts() const {
+    std::vector<std::string> names;
+    if (!running() || inputPort_ == nullptr) {
+        return names;
+    }
+    const char** ports = jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput);
+    if (ports == nullptr) {
+        return names;
+    }
+    // The program's own output would play back into its input.
+    const std::string own = std::string(jack_get_client_name(client_)) + ":";
+    for (const char** name = ports; *name != nullptr; ++name) {
+        if (std::string_view(*name).substr(0, own.size()) != own) {
+            names.emplace_back(*name);
+        }
+    }
+    jack_free(static_cast<void*>(ports));
+    return names;
+}
+
+bool JackMidiClient::connectSource(const std::string& source) {
+    if (!running() || inputPort_ == nullptr) {
+        return false;
+    }
+    const int result = jack_connect(client_, source.c_str(), jack_port_name(inputPort_));
+    return result == 0 || result == EEXIST;
+}
+
+void JackMidiClient::disconnectSource(const std::string& source) {
+    if (running() && inputPort_ != nullptr) {
+        jack_disconnect(client_, source.c_str(), jack_port_name(inputPort_));
+    }
 }
 
 std::vector<std::string> JackMidiClient::inputPorts() const {
@@ -105,11 +186,12 @@ bool JackMidiClient::activatePort() {
         return false;
     }
     port_ = port;
-    if (jack_activate(client_) != 0) {
+    if (!activate()) {
         jack_port_unregister(client_, port);
         port_ = nullptr;
         return false;
     }
+    processedPort_.store(port_);
     return true;
 }
 
@@ -156,7 +238,24 @@ void JackMidiClient::close() {
         ownPortPeers_ = connectionsOfPort();
     }
     waitUntilDelivered();
-    jack_deactivate(client_);
+    unregisterOutputPort();
+}
+
+void JackMidiClient::unregisterOutputPort() {
+    processedPort_.store(nullptr);
+    if (inputPort_ == nullptr) {
+        jack_deactivate(client_);
+        active_ = false;
+    } else {
+        // The input keeps the client in the server's cycles: the port goes once no cycle
+        // that may still write to it is under way.
+        const unsigned cycle = cycles_.load();
+        const auto deadline = std::chrono::steady_clock::now() + DeliveryLimit;
+        while (cycles_.load() == cycle && running() &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    }
     jack_port_unregister(client_, port_);
     port_ = nullptr;
 }
@@ -170,13 +269,41 @@ void JackMidiClient::waitUntilDelivered() const {
 }
 
 int JackMidiClient::process(unsigned frames, void* self) {
-    static_cast<JackMidiClient*>(self)->deliverQueued(frames);
+    auto* client = static_cast<JackMidiClient*>(self);
+    if (client->inputPort_ != nullptr) {
+        client->receive(frames);
+    }
+    if (_jack_port* port = client->processedPort_.load(); port != nullptr) {
+        client->deliverQueued(port, frames);
+    }
+    client->cycles_.fetch_add(1);
     return 0;
 }
 
+// On the server's process thread: the input's channel messages are copied for the window's
+// thread, which is woken. System messages (clock, active sensing, system exclusive) are no
+// business of the program and never wake it.
+void JackMidiClient::receive(unsigned frames) {
+    void* buffer = jack_port_get_buffer(inputPort_, frames);
+    const uint32_t count = jack_midi_get_event_count(buffer);
+    bool arrived = false;
+    for (uint32_t index = 0; index < count; ++index) {
+        jack_midi_event_t event;
+        if (jack_midi_event_get(&event, buffer, index) != 0 || event.size == 0 ||
+            event.buffer[0] >= 0xF0) {
+            continue;
+        }
+        input_->queue.push(event.buffer, event.size);
+        arrived = true;
+    }
+    if (arrived) {
+        input_->wakeup.signal();
+    }
+}
+
 // On the server's process thread: nothing here may wait or allocate.
-void JackMidiClient::deliverQueued(unsigned frames) {
-    void* buffer = jack_port_get_buffer(port_, frames);
+void JackMidiClient::deliverQueued(_jack_port* port, unsigned frames) {
+    void* buffer = jack_port_get_buffer(port, frames);
     jack_midi_clear_buffer(buffer);
     std::array<char, 4> record{};
     while (jack_ringbuffer_read_space(queue_) > 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/InputQueue.h"
 #include "midi/MidiMessage.h"
 
 #include <jack/ringbuffer.h>
@@ -7,6 +8,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,18 +21,29 @@ namespace ladoton {
 // The program's one JACK client for MIDI, named "Ладотон": it lists the server's MIDI input
 // ports, sends to one of them through an output port of its own, and tells whether the server
 // it reached still runs (libjack calls it back from its own thread when the server goes away).
+// With an input, it also has the input port "input", which other programs' output ports
+// connect to; what arrives there is copied to the input's queue on the server's process thread.
 //
-// The client takes part in the server's cycles only while a port is open, so an idle program
-// costs the server nothing; it never starts a server. Sends go through a lock-free queue that
-// the server's process thread empties each period; a full queue or a server that has gone
-// drops them, so a send never waits.
+// Without an input the client takes part in the server's cycles only while a port is open, so
+// an idle program costs the server nothing; it never starts a server. Sends go through a
+// lock-free queue that the server's process thread empties each period; a full queue or a
+// server that has gone drops them, so a send never waits.
 class JackMidiClient {
   public:
     static constexpr const char* ClientName = "Ладотон";
     static constexpr const char* OutputPortName = "output";
+    static constexpr const char* InputPortName = "input";
+
+    // What the input port receives, and whom to tell.
+    struct Input {
+        InputQueue& queue;
+        InputWakeup& wakeup;
+        // Set when a connection to the input port went away, or the server did.
+        std::atomic<bool>& sourceLost;
+    };
 
     // Null when no JACK server runs.
-    static std::unique_ptr<JackMidiClient> connect();
+    static std::unique_ptr<JackMidiClient> connect(const Input* input = nullptr);
     ~JackMidiClient();
     JackMidiClient(const JackMidiClient&) = delete;
     JackMidiClient& operator=(const JackMidiClient&) = delete;
@@ -50,17 +63,34 @@ class JackMidiClient {
     void close();
     bool isOpen() const { return port_ != nullptr; }
 
+    // The MIDI output ports of other programs by full name: the sources the input may listen to.
+    std::vector<std::string> sourcePorts() const;
+    // Connects `source` to the input port, or takes that connection away.
+    bool connectSource(const std::string& source);
+    void disconnectSource(const std::string& source);
+
   private:
     explicit JackMidiClient(_jack_client* client);
     static int process(unsigned frames, void* self);
     static void onShutdown(int code, const char* reason, void* self);
+    static void onConnection(unsigned from, unsigned to, int connected, void* self);
+    bool openInput(const Input& input);
+    bool activate();
+    void unregisterOutputPort();
+    void receive(unsigned frames);
     bool activatePort();
     std::vector<std::string> connectionsOfPort() const;
-    void deliverQueued(unsigned frames);
+    void deliverQueued(_jack_port* port, unsigned frames);
     void waitUntilDelivered() const;
 
     _jack_client* client_;
     _jack_port* port_ = nullptr;
+    // What the process thread sees of port_: cleared before the port goes.
+    std::atomic<_jack_port*> processedPort_{nullptr};
+    std::atomic<unsigned> cycles_{0};
+    _jack_port* inputPort_ = nullptr;
+    std::optional<Input> input_;
+    bool active_ = false;
     jack_ringbuffer_t* queue_ = nullptr;
     std::mutex sending_;
     std::atomic<bool> running_{true};

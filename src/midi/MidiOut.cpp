@@ -34,6 +34,21 @@ void MidiOut::sendNote(int channel, int note, int velocity) {
     clock_.sleep(1);
 }
 
+void MidiOut::sendNoteNow(int channel, int note, int velocity) {
+    if (!deviceOpen_) {
+        return;
+    }
+    if (const auto message = noteOnMessage(channel, note, velocity)) {
+        backend_.send(*message);
+    }
+}
+
+void MidiOut::passOn(const ShortMessage& message) {
+    if (deviceOpen_ && message.size > 0) {
+        backend_.send(message);
+    }
+}
+
 void MidiOut::sendProgramChange(int channel, int instrument) {
     if (!deviceOpen_) {
         return;

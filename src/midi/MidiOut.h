@@ -27,6 +27,10 @@ class MidiOut {
     void selectDevice(int index);
     // One note-on, then a pause of 1 ms; velocity 0 releases the note.
     void sendNote(int channel, int note, int velocity);
+    // The same without the pause: a note played on a MIDI input, which must keep up with it.
+    void sendNoteNow(int channel, int note, int velocity);
+    // Any other channel message of a MIDI input, as it is.
+    void passOn(const ShortMessage& message);
     void sendProgramChange(int channel, int instrument);
     // Tells the open device that `channel` is about to be played (see MidiBackend).
     void prepareChannel(int channel);

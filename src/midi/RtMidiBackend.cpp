@@ -1,6 +1,7 @@
 #include "midi/RtMidiBackend.h"
 
 #include "midi/JackMidiClient.h"
+#include "midi/JackSession.h"
 #include "midi/MidiLibraryNoise.h"
 
 #include <rtmidi/RtMidi.h>
@@ -37,8 +38,11 @@ std::unique_ptr<RtMidiOut> makeAlsaOutput(const char* clientName) {
 
 } // namespace
 
-RtMidiBackend::RtMidiBackend() {
+RtMidiBackend::RtMidiBackend(std::shared_ptr<JackSession> jack) : jackSession_(std::move(jack)) {
     silenceMidiLibraries();
+    if (jackSession_ == nullptr) {
+        jackSession_ = std::make_shared<JackSession>();
+    }
 }
 
 RtMidiBackend::~RtMidiBackend() {
@@ -50,12 +54,7 @@ void RtMidiBackend::findSystems() {
         alsa_ = makeAlsaOutput(ClientName);
     }
     // A client whose server has stopped is closed; a server running now gets a new one.
-    if (jack_ != nullptr && !jack_->running()) {
-        jack_.reset();
-    }
-    if (jack_ == nullptr) {
-        jack_ = JackMidiClient::connect();
-    }
+    jack_ = jackSession_->client();
 }
 
 std::vector<MidiPort> RtMidiBackend::ports() {

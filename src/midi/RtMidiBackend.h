@@ -10,6 +10,7 @@ class RtMidiOut;
 namespace ladoton {
 
 class JackMidiClient;
+class JackSession;
 
 // The system's MIDI ports: the ALSA sequencer's output ports first (through RtMidi), then the
 // JACK MIDI input ports (through the program's one JACK client), each by its port name. A
@@ -19,7 +20,9 @@ class JackMidiClient;
 // which other programs connect to.
 class RtMidiBackend final : public MidiBackend {
   public:
-    RtMidiBackend();
+    // The JACK client comes from `jack`, shared with the MIDI input; without one the backend
+    // has a client of its own.
+    explicit RtMidiBackend(std::shared_ptr<JackSession> jack = nullptr);
     ~RtMidiBackend() override;
     RtMidiBackend(const RtMidiBackend&) = delete;
     RtMidiBackend& operator=(const RtMidiBackend&) = delete;
@@ -42,7 +45,8 @@ class RtMidiBackend final : public MidiBackend {
     // connections other programs made to it last until the program ends.
     std::unique_ptr<RtMidiOut> ownAlsa_;
     bool ownAlsaOpen_ = false;
-    std::unique_ptr<JackMidiClient> jack_;
+    std::shared_ptr<JackSession> jackSession_;
+    std::shared_ptr<JackMidiClient> jack_;
     bool alsaOpen_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include "midi/LazyBackend.h"
 #include "midi/MidiLibraryNoise.h"
 #include "midi/RtMidiBackend.h"
+#include "midi/SystemMidiInput.h"
 
 #include <QMetaObject>
 
@@ -27,7 +28,7 @@ std::vector<std::string> audioDriversFromEnvironment(std::vector<std::string> dr
 
 } // namespace
 
-SystemMidiBackend::SystemMidiBackend() {
+SystemMidiBackend::SystemMidiBackend() : input_(std::make_unique<SystemMidiInput>()) {
     // Before any thread of the synthesizer exists: FluidSynth's ALSA and JACK drivers print
     // through the same libraries, and its JACK driver would start a server of its own.
     silenceMidiLibraries();
@@ -40,8 +41,8 @@ SystemMidiBackend::SystemMidiBackend() {
     }
     // Connecting to the ALSA sequencer and to JACK takes a good part of the start-up; with the
     // synthesizer as device 0 it waits for the first device menu.
-    parts.push_back(
-        std::make_unique<LazyBackend>([] { return std::make_unique<RtMidiBackend>(); }));
+    parts.push_back(std::make_unique<LazyBackend>(
+        [jack = input_->jackSession()] { return std::make_unique<RtMidiBackend>(jack); }));
     // The window is shown while device 0 opens.
     devices_ = std::make_unique<BackgroundOpenBackend>(
         std::make_unique<CompositeBackend>(std::move(parts)), [this] { reportStartFailure(); });

@@ -9,6 +9,8 @@
 
 namespace ladoton {
 
+class SystemMidiInput;
+
 // The program's device list: the built-in synthesizer as device 0, then the ALSA sequencer's
 // and the JACK MIDI ports.
 //
@@ -29,6 +31,9 @@ class SystemMidiBackend final : public QObject, public MidiBackend {
     void close() override;
     void prepareChannel(int channel) override;
 
+    // The MIDI input, which shares the JACK client of the devices.
+    SystemMidiInput& input() { return *input_; }
+
   signals:
     // The device opened at start could not be opened after all, or the built-in synthesizer
     // was opened but could not start (no audio output, or a SoundFont that does not load).
@@ -38,6 +43,7 @@ class SystemMidiBackend final : public QObject, public MidiBackend {
   private:
     void reportStartFailure();
 
+    std::unique_ptr<SystemMidiInput> input_;
     std::unique_ptr<MidiBackend> devices_;
 };
 

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,7 +43,7 @@ std::filesystem::path resolvedTarget(const std::filesystem::path& file, std::err
     return std::filesystem::weakly_canonical(file, error);
 }
 
-bool writeAll(int fd, const SettingsBytes& bytes) {
+bool writeAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -77,7 +78,7 @@ void keepMode(int fd, const std::filesystem::path& target) {
 }
 
 bool writeTemporary(const std::filesystem::path& temporary, const std::filesystem::path& target,
-                    const SettingsBytes& bytes) {
+                    std::string_view bytes) {
     const int fd = createTemporary(temporary);
     if (fd < 0) {
         return false;
@@ -137,6 +138,12 @@ std::filesystem::path settingsTemporaryFile(const std::filesystem::path& target)
 }
 
 bool writeSettingsFile(const std::filesystem::path& file, const SettingsRecord& record) {
+    const SettingsBytes bytes = encodeSettings(record);
+    return replaceFile(file,
+                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+bool replaceFile(const std::filesystem::path& file, std::string_view bytes) {
     std::error_code error;
     const std::filesystem::path target = resolvedTarget(file, error);
     if (error) {
@@ -147,7 +154,7 @@ bool writeSettingsFile(const std::filesystem::path& file, const SettingsRecord& 
         return false;
     }
     const std::filesystem::path temporary = settingsTemporaryFile(target);
-    if (!writeTemporary(temporary, target, encodeSettings(record)) ||
+    if (!writeTemporary(temporary, target, bytes) ||
         ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 
 namespace ladoton {
 
@@ -39,5 +40,8 @@ std::filesystem::path settingsTemporaryFile(const std::filesystem::path& target)
 // target, which then replaces it, so a failure leaves the old file as it was.
 // Returns false on failure.
 bool writeSettingsFile(const std::filesystem::path& file, const SettingsRecord& record);
+
+// The same for any file's whole contents.
+bool replaceFile(const std::filesystem::path& file, std::string_view bytes);
 
 } // namespace ladoton

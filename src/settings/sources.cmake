@@ -1,1 +1,1 @@
-list(APPEND LADOTON_CORE_SOURCES src/settings/SettingsRecord.cpp)
+list(APPEND LADOTON_CORE_SOURCES src/settings/InputSourceFile.cpp src/settings/SettingsRecord.cpp)

@@ -12,6 +12,7 @@ class RecordingBackend final : public MidiBackend {
   public:
     std::vector<std::string> devices{"Test device 0", "Test device 1"};
     std::vector<ShortMessage> sent;
+    std::vector<int> sentTo;   // the device each message of `sent` went to
     std::vector<int> opened;   // every open request, by index
     std::vector<int> prepared; // every channel the open device was told to get ready
     int closeCount = 0;
@@ -31,6 +32,7 @@ class RecordingBackend final : public MidiBackend {
     void send(const ShortMessage& message) override {
         if (openIndex >= 0) {
             sent.push_back(message);
+            sentTo.push_back(openIndex);
         }
     }
     void prepareChannel(int channel) override {

@@ -30,6 +30,7 @@ class TestKeyboard {
     std::vector<ShortMessage> takeSent() {
         std::vector<ShortMessage> sent;
         sent.swap(backend.sent);
+        backend.sentTo.clear();
         return sent;
     }
     std::filesystem::path folder() const { return folder_.path(); }

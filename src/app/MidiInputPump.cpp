@@ -1,0 +1,27 @@
+#include "app/MidiInputPump.h"
+
+#include "keyboard/Keyboard.h"
+#include "midi/SystemMidiInput.h"
+
+namespace ladoton {
+
+namespace {
+// Some hundreds of messages: a few milliseconds of the window's time at most.
+constexpr std::size_t PortionBytes = 2048;
+} // namespace
+
+MidiInputPump::MidiInputPump(SystemMidiInput& input, Keyboard& keyboard, QObject* parent)
+    : QObject(parent), input_(input), keyboard_(keyboard),
+      notifier_(input.wakeupFd(), QSocketNotifier::Read) {
+    connect(&notifier_, &QSocketNotifier::activated, this, &MidiInputPump::takeArrived);
+}
+
+void MidiInputPump::takeArrived() {
+    const SystemMidiInput::Arrived arrived = input_.takeArrived(
+        [this](const ShortMessage& message) { keyboard_.receiveMidi(message); }, PortionBytes);
+    if (arrived.notesLost) {
+        keyboard_.releaseInputNotes();
+    }
+}
+
+} // namespace ladoton

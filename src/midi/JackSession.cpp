@@ -1,0 +1,16 @@
+#include "midi/JackSession.h"
+
+namespace ladoton {
+
+std::shared_ptr<JackMidiClient> JackSession::client() {
+    const std::lock_guard lock(mutex_);
+    if (client_ != nullptr && !client_->running()) {
+        client_.reset();
+    }
+    if (client_ == nullptr) {
+        client_ = JackMidiClient::connect(input_ ? &*input_ : nullptr);
+    }
+    return client_;
+}
+
+} // namespace ladoton

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "midi/InputQueue.h"
+#include "midi/MidiInput.h"
+#include "midi/MidiInputParser.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace ladoton {
+
+class AlsaMidiInput;
+class JackMidiClient;
+class JackSession;
+
+// The program's MIDI input on the system: the ALSA sequencer port "Ладотон:input" and the
+// JACK port "Ладотон:input", the sources being the readable ports of both (ALSA's first).
+// The ports are made on a thread of their own, so that the window does not wait for them;
+// every other call waits until they are made.
+class SystemMidiInput final : public MidiInput {
+  public:
+    SystemMidiInput();
+    ~SystemMidiInput() override;
+    SystemMidiInput(const SystemMidiInput&) = delete;
+    SystemMidiInput& operator=(const SystemMidiInput&) = delete;
+
+    // Makes the ports and connects `source` to them where it is present.
+    void start(std::string source);
+
+    std::vector<std::string> listSources() override;
+    bool chooseSource(const std::string& name) override;
+    std::string chosenSource() override;
+
+    // The client the MIDI output shares.
+    std::shared_ptr<JackSession> jackSession() const { return jack_; }
+    // Readable when something arrived; see takeArrived.
+    int wakeupFd() const { return wakeup_.fd(); }
+
+    struct Arrived {
+        bool moreWaiting = false; // the limit was reached: call again
+        bool notesLost = false;   // a source went away, or messages were dropped
+    };
+    // Hands the channel messages that arrived to `receive`, reading at most `limit` bytes of
+    // each system.
+    Arrived takeArrived(const std::function<void(const ShortMessage&)>& receive, std::size_t limit);
+
+  private:
+    struct Stream {
+        InputQueue queue;
+        MidiInputParser parser;
+    };
+
+    void waitUntilStarted();
+    void disconnect(const std::string& name);
+    bool connect(const std::string& name);
+    static bool read(Stream& stream, const std::function<void(const ShortMessage&)>& receive,
+                     std::size_t limit);
+
+    InputWakeup wakeup_;
+    std::atomic<bool> sourceLost_{false};
+    Stream alsaStream_;
+    Stream jackStream_;
+    std::shared_ptr<JackSession> jack_;
+    std::unique_ptr<AlsaMidiInput> alsa_;
+    std::string chosen_;
+    std::thread starter_;
+};
+
+} // namespace ladoton
