@@ -30,6 +30,9 @@ TEST_F(KeyboardInput, NotesPlayTheirKeysAndReplayWithTheAmplitude) {
     EXPECT_EQ(t->keyStates['Q'].pressed, 1);
     EXPECT_EQ(t->keyStates['E'].pressed, 1);
     EXPECT_EQ(t->keyStates['T'].pressed, 1);
+    t->timerTick(StepTimer);
+    EXPECT_EQ(t->heldNotesText, "C2 E2 G2 (до2 ми2 соль2 )");
+    EXPECT_EQ(t->intervalText, "4(больш. терция) 3(малая терция) (до-мажор)");
     receive(0x84, 48, 64);
     receive(0x94, 52, 0);
     receive(0x84, 55, 0);

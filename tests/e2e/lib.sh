@@ -357,9 +357,37 @@ menu_gone() { [[ $(e2e_window_count) -eq 1 ]]; }
 # e2e_alsa_sequencer: whether this machine has an ALSA sequencer the program can open.
 e2e_alsa_sequencer() { [[ -r /dev/snd/seq && -w /dev/snd/seq ]]; }
 
-# e2e_choose_device_from_end N: opens the device menu and chooses its N-th item from the end
-# (Up from no selection goes to the last item).
+# e2e_input_item_count: how many items of the device menu's last part, the MIDI input's, the
+# keyboard reaches: «Нет» and one for each readable MIDI port of other programs.
+e2e_input_item_count() {
+    local jack alsa=0
+    jack=$(jack_lsp -tp 2>/dev/null | awk '
+        /^[^ \t]/ { name = $0 }
+        /properties:/ { output = /output/ }
+        /raw midi/ { if (output && name !~ /^Ладотон:/) count++ }
+        END { print count + 0 }')
+    if e2e_alsa_sequencer; then
+        alsa=$(aconnect -i | awk '
+            /^client/ { skip = $2 == "0:" || /Ладотон|Ladoton/ }
+            /^ +[0-9]+ / && !skip { count++ }
+            END { print count + 0 }')
+    fi
+    echo $((1 + jack + alsa))
+}
+
+# e2e_choose_device_from_end N: chooses the N-th output device from the end of the device
+# menu's first part.
 e2e_choose_device_from_end() {
+    e2e_choose_menu_item_from_end $(($1 + $(e2e_input_item_count)))
+}
+
+# e2e_choose_input_from_end N: chooses the N-th item from the end of the MIDI input's part:
+# 1 is the source listed last.
+e2e_choose_input_from_end() { e2e_choose_menu_item_from_end "$1"; }
+
+# e2e_choose_menu_item_from_end N: opens the device menu and chooses its N-th item from the end
+# (Up from no selection goes to the last item; the part's heading is passed over).
+e2e_choose_menu_item_from_end() {
     local keys=() step
     for ((step = 0; step < $1; step++)); do
         keys+=("$KEY_UP" @200)

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Playing from a MIDI keyboard on JACK: a source chosen in the device menu is connected to
+# Ладотон:input, the program's one JACK client. Its C E G (channel 5, three velocities) reach the
+# device on the chosen channel with those velocities, its note-offs end them, and Space replays
+# them with the amplitude. A note held when the source goes away is ended. The choice is kept
+# for the next run, which connects the source at start.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+readonly SENDER=$(dirname "$E2E_KEYS")/ladoton_jack_midi_send
+
+# start_source: the JACK client "keys" sends what is written to $E2E_DIR/send.
+start_source() {
+    rm -f "$E2E_DIR/send"
+    mkfifo "$E2E_DIR/send"
+    "$SENDER" keys <"$E2E_DIR/send" >>"$E2E_DIR/sender.log" 2>&1 &
+    SOURCE_PID=$!
+    e2e_track "$SOURCE_PID"
+    exec {SEND}>"$E2E_DIR/send"
+    e2e_wait_for 10 "the port keys:output" e2e_jack_has_port keys:output
+}
+send() { printf '%s\n' "$@" >&"$SEND"; }
+connected() { jack_lsp -c keys:output | grep -qx '   Ладотон:input'; }
+
+e2e_start_xvfb
+e2e_start_jack
+e2e_start_midi_dump monitor
+start_source
+e2e_start_program
+e2e_wait_midi 10 monitor 'c0 00'
+e2e_wait_for 10 "the input port" e2e_jack_has_port "Ладотон:input"
+
+e2e_choose_input_from_end 1
+e2e_wait_for 10 "the source connected" connected
+send "94 30 28" "94 34 50" "94 37 7f"
+e2e_wait_midi 10 monitor '90 30 28'
+e2e_wait_midi 10 monitor '90 34 50'
+e2e_wait_midi 10 monitor '90 37 7f'
+e2e_sleep 0.3
+[[ -z ${E2E_SHOT:-} ]] || e2e_screenshot "$E2E_SHOT"
+send "84 30 00" "94 34 00" "84 37 40"
+e2e_wait_midi 10 monitor '90 37 00'
+[[ $(e2e_midi_bytes monitor | grep -cE '^90 3(0|4|7) 00$') -eq 3 ]] || e2e_fail "not three note-offs"
+
+e2e_keys "$KEY_SPACE"
+e2e_wait_midi 10 monitor '90 30 3c'
+e2e_wait_midi 10 monitor '90 37 3c'
+e2e_wait_midi 10 monitor '90 37 00'
+e2e_keys "$KEY_X"
+
+# A note held while its source goes away ends.
+send "90 3c 64"
+e2e_wait_midi 10 monitor '90 3c 64'
+exec {SEND}>&-
+e2e_stop_pid "$SOURCE_PID"
+e2e_wait_midi 10 monitor '90 3c 00'
+e2e_exit_program
+e2e_expect_quiet_program
+[[ $(cat "$E2E_DIR/midi-input.txt") == keys:output ]] || e2e_fail "the choice was not kept"
+
+start_source
+e2e_start_program
+e2e_wait_for 10 "the source connected at start" connected
+send "90 30 01"
+e2e_wait_midi 10 monitor '90 30 01'
+e2e_exit_program
+e2e_expect_quiet_program
+e2e_log "PASS"
