@@ -95,6 +95,12 @@ void JackMidiClient::onConnection(unsigned /*from*/, unsigned to, int connected,
     }
 }
 
+// The program's own ports are no device and no source: it would play back into itself.
+bool JackMidiClient::isOwnPort(std::string_view name) const {
+    const std::string_view own = jack_get_client_name(client_);
+    return name.size() > own.size() && name.substr(0, own.size()) == own && name[own.size()] == ':';
+}
+
 std::vector<std::string> JackMidiClient::sourcePorts() const {
     std::vector<std::string> names;
     if (!running() || inputPort_ == nullptr) {
@@ -104,10 +110,8 @@ std::vector<std::string> JackMidiClient::sourcePorts() const {
     if (ports == nullptr) {
         return names;
     }
-    // The program's own output would play back into its input.
-    const std::string own = std::string(jack_get_client_name(client_)) + ":";
     for (const char** name = ports; *name != nullptr; ++name) {
-        if (std::string_view(*name).substr(0, own.size()) != own) {
+        if (!isOwnPort(*name)) {
             names.emplace_back(*name);
         }
     }
@@ -139,7 +143,9 @@ std::vector<std::string> JackMidiClient::inputPorts() const {
         return names;
     }
     for (const char** name = ports; *name != nullptr; ++name) {
-        names.emplace_back(*name);
+        if (!isOwnPort(*name)) {
+            names.emplace_back(*name);
+        }
     }
     jack_free(static_cast<void*>(ports));
     return names;

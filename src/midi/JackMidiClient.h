@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // libjack's own names.
@@ -75,6 +76,7 @@ class JackMidiClient {
     static void onShutdown(int code, const char* reason, void* self);
     static void onConnection(unsigned from, unsigned to, int connected, void* self);
     bool openInput(const Input& input);
+    bool isOwnPort(std::string_view name) const;
     bool activate();
     void unregisterOutputPort();
     void receive(unsigned frames);
