@@ -26,8 +26,8 @@ void require(bool condition) {
 void requireNothingSounds(const std::vector<ShortMessage>& sent) {
     std::map<std::pair<int, int>, int> sounding; // by status and note
     for (const ShortMessage& message : sent) {
-        require(message.size >= 2 && (message.bytes[0] & 0x80) != 0 &&
-                message.bytes[1] < 0x80 && message.bytes[2] < 0x80);
+        require(message.size >= 2 && (message.bytes[0] & 0x80) != 0 && message.bytes[1] < 0x80 &&
+                message.bytes[2] < 0x80);
         if ((message.bytes[0] & 0xF0) == 0x90) {
             sounding[{message.bytes[0], message.bytes[1]}] += message.bytes[2] > 0 ? 1 : -1;
         }
