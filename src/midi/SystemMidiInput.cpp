@@ -2,7 +2,7 @@
 
 #include "midi/AlsaMidiInput.h"
 #include "midi/JackSession.h"
-#include "midi/MidiLibraryNoise.h"
+#include "midi/MidiLibraryNoise.h" // alsaSequencerPresent
 
 #include <algorithm>
 #include <array>
@@ -18,8 +18,8 @@ SystemMidiInput::~SystemMidiInput() {
 }
 
 void SystemMidiInput::start(std::string source) {
+    // silenceMidiLibraries() has been called by the owner: setenv must not race this thread.
     starter_ = std::thread([this, source = std::move(source)] {
-        silenceMidiLibraries();
         if (alsaSequencerPresent()) {
             alsa_ = AlsaMidiInput::open(alsaStream_.queue, wakeup_, sourceLost_);
         }

@@ -27,7 +27,8 @@ class SystemMidiInput final : public MidiInput {
     SystemMidiInput(const SystemMidiInput&) = delete;
     SystemMidiInput& operator=(const SystemMidiInput&) = delete;
 
-    // Makes the ports and connects `source` to them where it is present.
+    // Makes the ports and connects `source` to them where it is present. Call after
+    // silenceMidiLibraries().
     void start(std::string source);
 
     std::vector<std::string> listSources() override;

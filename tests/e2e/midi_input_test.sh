@@ -3,7 +3,8 @@
 # Ладотон:input, the program's one JACK client. Its C E G (channel 5, three velocities) reach the
 # device on the chosen channel with those velocities, its note-offs end them, and Space replays
 # them with the amplitude. A note held when the source goes away is ended. The choice is kept
-# for the next run, which connects the source at start.
+# for the next run, which connects the source at start. E2E_SHOT=FILE.png keeps a picture of
+# the window while the chord sounds.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 readonly SENDER=$(dirname "$E2E_KEYS")/ladoton_jack_midi_send
@@ -36,7 +37,7 @@ e2e_wait_midi 10 monitor '90 30 28'
 e2e_wait_midi 10 monitor '90 34 50'
 e2e_wait_midi 10 monitor '90 37 7f'
 e2e_sleep 0.3
-[[ -z ${E2E_SHOT:-} ]] || e2e_screenshot "$E2E_SHOT"
+[[ -z ${E2E_SHOT:-} ]] || import -window "$E2E_WINDOW" "$E2E_SHOT"
 send "84 30 00" "94 34 00" "84 37 40"
 e2e_wait_midi 10 monitor '90 37 00'
 [[ $(e2e_midi_bytes monitor | grep -cE '^90 3(0|4|7) 00$') -eq 3 ]] || e2e_fail "not three note-offs"
