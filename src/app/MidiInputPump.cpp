@@ -3,6 +3,8 @@
 #include "keyboard/Keyboard.h"
 #include "midi/SystemMidiInput.h"
 
+#include <algorithm>
+
 namespace ladoton {
 
 namespace {
@@ -14,6 +16,18 @@ MidiInputPump::MidiInputPump(SystemMidiInput& input, Keyboard& keyboard, QObject
     : QObject(parent), input_(input), keyboard_(keyboard),
       notifier_(input.wakeupFd(), QSocketNotifier::Read) {
     connect(&notifier_, &QSocketNotifier::activated, this, &MidiInputPump::takeArrived);
+    serverCheck_.setInterval(1000);
+    connect(&serverCheck_, &QTimer::timeout, this, [this] {
+        input_.checkServer();
+        if (!inputHoldsNotes()) {
+            serverCheck_.stop();
+        }
+    });
+}
+
+bool MidiInputPump::inputHoldsNotes() const {
+    return std::any_of(keyboard_.inputNotes.begin(), keyboard_.inputNotes.end(),
+                       [](const InputNote& note) { return note.held; });
 }
 
 void MidiInputPump::takeArrived() {
@@ -21,6 +35,9 @@ void MidiInputPump::takeArrived() {
         [this](const ShortMessage& message) { keyboard_.receiveMidi(message); }, PortionBytes);
     if (arrived.notesLost) {
         keyboard_.releaseInputNotes();
+    }
+    if (inputHoldsNotes() && !serverCheck_.isActive()) {
+        serverCheck_.start();
     }
 }
 

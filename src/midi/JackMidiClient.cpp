@@ -18,6 +18,15 @@ namespace {
 constexpr std::size_t QueueBytes = 8192;
 // How long closing waits for the queue to reach the server: some periods of any usual size.
 constexpr auto DeliveryLimit = std::chrono::milliseconds(200);
+// A server that runs no cycle for this long has stopped: longer than a client's time-out and
+// than the longest usual period.
+constexpr int64_t StallLimitMs = 2500;
+
+int64_t steadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 } // namespace
 
@@ -59,10 +68,18 @@ bool JackMidiClient::openInput(const Input& input) {
 }
 
 bool JackMidiClient::activate() {
-    if (!active_) {
-        active_ = jack_activate(client_) == 0;
+    if (!active_.load()) {
+        lastCycleMs_.store(steadyMs());
+        active_.store(jack_activate(client_) == 0);
     }
-    return active_;
+    return active_.load();
+}
+
+bool JackMidiClient::running() const {
+    if (running_.load() && active_.load() && steadyMs() - lastCycleMs_.load() > StallLimitMs) {
+        markStopped();
+    }
+    return running_.load();
 }
 
 JackMidiClient::JackMidiClient(_jack_client* client)
@@ -75,11 +92,13 @@ JackMidiClient::~JackMidiClient() {
 }
 
 void JackMidiClient::onShutdown(int /*code*/, const char* /*reason*/, void* self) {
-    auto* client = static_cast<JackMidiClient*>(self);
-    client->running_.store(false);
-    if (client->input_) {
-        client->input_->sourceLost.store(true);
-        client->input_->wakeup.signal();
+    static_cast<JackMidiClient*>(self)->markStopped();
+}
+
+void JackMidiClient::markStopped() const {
+    if (running_.exchange(false) && input_) {
+        input_->sourceLost.store(true);
+        input_->wakeup.signal();
     }
 }
 
@@ -251,7 +270,7 @@ void JackMidiClient::unregisterOutputPort() {
     processedPort_.store(nullptr);
     if (inputPort_ == nullptr) {
         jack_deactivate(client_);
-        active_ = false;
+        active_.store(false);
     } else {
         // The input keeps the client in the server's cycles: the port goes once no cycle
         // that may still write to it is under way.
@@ -283,6 +302,7 @@ int JackMidiClient::process(unsigned frames, void* self) {
         client->deliverQueued(port, frames);
     }
     client->cycles_.fetch_add(1);
+    client->lastCycleMs_.store(steadyMs());
     return 0;
 }
 

@@ -49,7 +49,10 @@ class JackMidiClient {
     JackMidiClient(const JackMidiClient&) = delete;
     JackMidiClient& operator=(const JackMidiClient&) = delete;
 
-    bool running() const { return running_.load(); }
+    // False once the server has gone: it said so, or, while the client takes part in its
+    // cycles, no cycle came for a while (libjack does not always notice a server that was
+    // stopped). Then the input, if any, is told its source is lost.
+    bool running() const;
     // The MIDI input ports of the server by full name ("client:port"), in the server's order.
     std::vector<std::string> inputPorts() const;
     bool hasPort(const std::string& name) const;
@@ -75,6 +78,7 @@ class JackMidiClient {
     static int process(unsigned frames, void* self);
     static void onShutdown(int code, const char* reason, void* self);
     static void onConnection(unsigned from, unsigned to, int connected, void* self);
+    void markStopped() const;
     bool openInput(const Input& input);
     bool isOwnPort(std::string_view name) const;
     bool activate();
@@ -92,10 +96,11 @@ class JackMidiClient {
     std::atomic<unsigned> cycles_{0};
     _jack_port* inputPort_ = nullptr;
     std::optional<Input> input_;
-    bool active_ = false;
     jack_ringbuffer_t* queue_ = nullptr;
     std::mutex sending_;
-    std::atomic<bool> running_{true};
+    mutable std::atomic<bool> running_{true};
+    std::atomic<bool> active_{false};
+    std::atomic<int64_t> lastCycleMs_{0}; // on the steady clock
     bool ownPortOpen_ = false;
     std::vector<std::string> ownPortPeers_;
 };

@@ -13,4 +13,9 @@ std::shared_ptr<JackMidiClient> JackSession::client() {
     return client_;
 }
 
+std::shared_ptr<JackMidiClient> JackSession::lastClient() {
+    const std::lock_guard lock(mutex_);
+    return client_;
+}
+
 } // namespace ladoton

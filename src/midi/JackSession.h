@@ -17,8 +17,11 @@ class JackSession {
     explicit JackSession(std::optional<JackMidiClient::Input> input = std::nullopt)
         : input_(input) {}
 
-    // The client of the server running now; null when none runs.
+    // The client of the server running now; null when none runs. A new client reaches the new
+    // server only once every holder has let the old one go.
     std::shared_ptr<JackMidiClient> client();
+    // The client made last, running or not, without reaching for a server; may be null.
+    std::shared_ptr<JackMidiClient> lastClient();
 
   private:
     std::mutex mutex_;

@@ -53,7 +53,11 @@ void RtMidiBackend::findSystems() {
     if (alsa_ == nullptr && alsaSequencerPresent()) {
         alsa_ = makeAlsaOutput(ClientName);
     }
-    // A client whose server has stopped is closed; a server running now gets a new one.
+    // A client whose server has stopped is closed before a server running now gets a new one:
+    // libjack keeps the server it reached for as long as any client of the process is open.
+    if (jack_ != nullptr && !jack_->running()) {
+        jack_.reset();
+    }
     jack_ = jackSession_->client();
 }
 

@@ -92,6 +92,12 @@ void SystemMidiInput::disconnect(const std::string& name) {
     }
 }
 
+void SystemMidiInput::checkServer() {
+    if (const auto jack = jack_->lastClient(); jack != nullptr) {
+        jack->running();
+    }
+}
+
 SystemMidiInput::Arrived
 SystemMidiInput::takeArrived(const std::function<void(const ShortMessage&)>& receive,
                              std::size_t limit) {
@@ -100,7 +106,8 @@ SystemMidiInput::takeArrived(const std::function<void(const ShortMessage&)>& rec
     arrived.moreWaiting = read(alsaStream_, receive, limit);
     arrived.moreWaiting = read(jackStream_, receive, limit) || arrived.moreWaiting;
     // What a full queue dropped may have held note-offs.
-    const bool dropped = alsaStream_.queue.takeOverflow() | jackStream_.queue.takeOverflow();
+    const bool alsaDropped = alsaStream_.queue.takeOverflow();
+    const bool dropped = jackStream_.queue.takeOverflow() || alsaDropped;
     arrived.notesLost = sourceLost_.exchange(false) || dropped;
     if (arrived.moreWaiting) {
         wakeup_.signal();

@@ -40,6 +40,10 @@ class SystemMidiInput final : public MidiInput {
     // Readable when something arrived; see takeArrived.
     int wakeupFd() const { return wakeup_.fd(); }
 
+    // Looks whether the JACK server still runs; one that stopped loses its sources, and the
+    // wake-up says so. For while the input holds notes.
+    void checkServer();
+
     struct Arrived {
         bool moreWaiting = false; // the limit was reached: call again
         bool notesLost = false;   // a source went away, or messages were dropped
