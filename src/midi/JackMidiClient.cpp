@@ -121,6 +121,7 @@ bool JackMidiClient::isOwnPort(std::string_view name) const {
 }
 
 std::vector<std::string> JackMidiClient::sourcePorts() const {
+    const std::lock_guard lock(requests_);
     std::vector<std::string> names;
     if (!running() || inputPort_ == nullptr) {
         return names;
@@ -139,6 +140,7 @@ std::vector<std::string> JackMidiClient::sourcePorts() const {
 }
 
 bool JackMidiClient::connectSource(const std::string& source) {
+    const std::lock_guard lock(requests_);
     if (!running() || inputPort_ == nullptr) {
         return false;
     }
@@ -147,12 +149,14 @@ bool JackMidiClient::connectSource(const std::string& source) {
 }
 
 void JackMidiClient::disconnectSource(const std::string& source) {
+    const std::lock_guard lock(requests_);
     if (running() && inputPort_ != nullptr) {
         jack_disconnect(client_, source.c_str(), jack_port_name(inputPort_));
     }
 }
 
 std::vector<std::string> JackMidiClient::inputPorts() const {
+    const std::lock_guard lock(requests_);
     std::vector<std::string> names;
     if (!running()) {
         return names;
@@ -171,10 +175,12 @@ std::vector<std::string> JackMidiClient::inputPorts() const {
 }
 
 bool JackMidiClient::hasPort(const std::string& name) const {
+    const std::lock_guard lock(requests_);
     return running() && jack_port_by_name(client_, name.c_str()) != nullptr;
 }
 
 bool JackMidiClient::open(const std::string& target) {
+    const std::lock_guard lock(requests_);
     if (!activatePort()) {
         return false;
     }
@@ -187,6 +193,7 @@ bool JackMidiClient::open(const std::string& target) {
 }
 
 bool JackMidiClient::openOwnPort() {
+    const std::lock_guard lock(requests_);
     if (!activatePort()) {
         return false;
     }
@@ -250,6 +257,7 @@ void JackMidiClient::send(const ShortMessage& message) {
 }
 
 void JackMidiClient::close() {
+    const std::lock_guard lock(requests_);
     if (port_ == nullptr) {
         return;
     }

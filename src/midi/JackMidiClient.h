@@ -98,6 +98,9 @@ class JackMidiClient {
     std::optional<Input> input_;
     jack_ringbuffer_t* queue_ = nullptr;
     std::mutex sending_;
+    // libjack's requests to the server share one socket: the threads that use the client (the
+    // window's, the device's opener, the input's starter) make them one at a time.
+    mutable std::recursive_mutex requests_;
     mutable std::atomic<bool> running_{true};
     std::atomic<bool> active_{false};
     std::atomic<int64_t> lastCycleMs_{0}; // on the steady clock
