@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # On Wayland (sway's headless backend, Qt's wayland platform): a message box opens over the
 # window, and a right click near the bottom of the window opens the device menu at the pointer.
-# A Wayland window has no place on the screen
-# that the program knows, so a menu placed from screen coordinates lands elsewhere. Where the
-# menu landed is the compositor's word: the configure event of its popup surface. sway refuses
-# root, so as root the compositor and the program run as the user nobody. Reported as skipped
-# where sway or Qt's Wayland platform is missing.
+# A Wayland window has no place on the screen that the program knows, so a menu placed from
+# screen coordinates lands elsewhere. Where the menu landed is the compositor's word: the
+# configure event of its popup surface. sway refuses root, so as root the compositor and the
+# program run as the user nobody. Reported as skipped where sway or Qt's Wayland platform is
+# missing.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
@@ -45,7 +45,8 @@ e2e_wait_for 30 "the compositor" compgen -G "$wl/run/sway-ipc.*.sock"
 swaysock=$(compgen -G "$wl/run/sway-ipc.*.sock" | head -n 1)
 display=$(cd "$wl/run" && compgen -G 'wayland-[0-9]*' | grep -v '\.lock$' | head -n 1)
 as_user+=(WAYLAND_DISPLAY="$display" SWAYSOCK="$swaysock")
-"${as_user[@]}" "$wl/bin/ladoton_wayland_pointer" >"$E2E_DIR/pointer.out" 2>"$E2E_DIR/pointer.err" &
+"${as_user[@]}" "$wl/bin/ladoton_wayland_pointer" >"$E2E_DIR/pointer.out" \
+    2>"$E2E_DIR/pointer.err" &
 e2e_track $!
 e2e_wait_for 10 "the virtual pointer" grep -qx ok "$E2E_DIR/pointer.out"
 
