@@ -11,7 +11,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-unit test-asan test-fuzz test-install package bench clean
+.PHONY: all deps build run test test-unit test-asan test-fuzz test-install test-package package bench clean
 
 all: build
 
@@ -31,7 +31,7 @@ run: deps $(RUN_BUILD)/build.ninja
 	cmake --build $(RUN_BUILD) -j $(JOBS) --target ladoton
 	./$(RUN_BUILD)/ladoton
 
-test: test-unit test-asan test-fuzz test-install
+test: test-unit test-asan test-fuzz test-install test-package
 
 # The end-to-end tests drive real X and JACK servers on a shared machine, where a scheduling
 # stall can throw a JACK client out: a test that fails is run once more before it counts.
@@ -59,6 +59,11 @@ $(RELEASE_BUILD)/build.ninja: | deps
 test-install: deps $(RELEASE_BUILD)/build.ninja
 	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target ladoton
 	scripts/check-install $(RELEASE_BUILD)
+
+# That Release build packed as a Debian package and checked as a distribution would: lintian,
+# the AppStream metainfo, the manual page (scripts/check-package).
+test-package: test-install
+	scripts/check-package $(RELEASE_BUILD)
 
 # cpack packs the program's own files; the tests need not be built for it.
 $(PACKAGE_BUILD)/build.ninja: | deps

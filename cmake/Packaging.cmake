@@ -3,16 +3,19 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ladoton)
 set(CPACK_PACKAGE_VENDOR "Ладотон")
-set(CPACK_PACKAGE_CONTACT "Ладотон developers <ladoton@localhost>")
+set(CPACK_PACKAGE_CONTACT "Ладотон developers <developers@ladoton.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "virtual MIDI keyboard played with the PC keyboard")
-set(CPACK_PACKAGE_DESCRIPTION "Ladoton shows a piano of three octaves that is played with two \
-rows of the PC keyboard or with the mouse. Notes go to the built-in synthesizer, an ALSA \
-sequencer port or a JACK MIDI port. It records and loops melodies, runs a metronome and \
-names held chords.")
+# cpack copies the lines as they are: they are wrapped here, well within 80 columns.
+set(CPACK_PACKAGE_DESCRIPTION "Ladoton shows a piano of three octaves that is played with two
+rows of the PC keyboard or with the mouse. Notes go to the built-in
+synthesizer, an ALSA sequencer port or a JACK MIDI port. It records and loops
+melodies, runs a metronome and names held chords.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Debian ships programs without their symbols.
+set(CPACK_STRIP_FILES ON)
 # The built-in synthesizer (device 0) opens FluidSynth by its soname and plays the system's
 # General MIDI SoundFont, so both are needed although nothing links them.
 set(ladoton_run_time_depends "")

@@ -63,6 +63,13 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
     if (isSystemKey(keyEvent)) {
         return false;
     }
+    if (QApplication::activePopupWidget() != nullptr) {
+        // The popup has the keyboard and ended the held keys when it opened; a press that
+        // reaches the window now is one the popup passed on (a menu of the menu bar hands
+        // the keys it has no use for, X's repeats of a key held over it among them, to the
+        // bar and so to the window). Its release will go to the popup, so it plays nothing.
+        return true;
+    }
     const int keyCode = heldKeyCodes_.pressed(keyEvent);
     if (keyCode == NoKey) {
         return true; // a key without a code plays nothing and types nothing
