@@ -121,22 +121,7 @@ bool JackMidiClient::isOwnPort(std::string_view name) const {
 }
 
 std::vector<std::string> JackMidiClient::sourcePorts() const {
-    const std::lock_guard lock(requests_);
-    std::vector<std::string> names;
-    if (!running() || inputPort_ == nullptr) {
-        return names;
-    }
-    const char** ports = jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput);
-    if (ports == nullptr) {
-        return names;
-    }
-    for (const char** name = ports; *name != nullptr; ++name) {
-        if (!isOwnPort(*name)) {
-            names.emplace_back(*name);
-        }
-    }
-    jack_free(static_cast<void*>(ports));
-    return names;
+    return inputPort_ == nullptr ? std::vector<std::string>{} : othersMidiPorts(JackPortIsOutput);
 }
 
 bool JackMidiClient::connectSource(const std::string& source) {
@@ -156,12 +141,17 @@ void JackMidiClient::disconnectSource(const std::string& source) {
 }
 
 std::vector<std::string> JackMidiClient::inputPorts() const {
+    return othersMidiPorts(JackPortIsInput);
+}
+
+// The MIDI ports of other clients with `flags` (input or output), in the server's order.
+std::vector<std::string> JackMidiClient::othersMidiPorts(unsigned long flags) const {
     const std::lock_guard lock(requests_);
     std::vector<std::string> names;
     if (!running()) {
         return names;
     }
-    const char** ports = jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, JackPortIsInput);
+    const char** ports = jack_get_ports(client_, nullptr, JACK_DEFAULT_MIDI_TYPE, flags);
     if (ports == nullptr) {
         return names;
     }

@@ -81,6 +81,7 @@ class JackMidiClient {
     void markStopped() const;
     bool openInput(const Input& input);
     bool isOwnPort(std::string_view name) const;
+    std::vector<std::string> othersMidiPorts(unsigned long flags) const;
     bool activate();
     void unregisterOutputPort();
     void receive(unsigned frames);
