@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Key to sound and CPU at rest of the built-in synthesizer on a private headless PipeWire
+# (pipewire, wireplumber, pipewire-pulse, a null sink at 48 kHz; see pipewire_lib.sh), under
+# Xvfb. For each output (PipeWire's own stream, and FluidSynth's PulseAudio driver through
+# pipewire-pulse), one run of the program:
+#  - CPU at rest: the scheduler run time of every thread of the program, of pipewire and of
+#    pipewire-pulse over SECONDS (10 unless given), from 5 s after the window is mapped;
+#  - key to sound: Q pressed through XTEST PRESSES times (30 unless given), held 250 ms, until
+#    its sound reaches the sink's monitor (sound_latency_probe.c), the median and the 95th
+#    percentile, and the notes that fell silent while held; a third of the presses come after
+#    4 s of silence, when the synthesizer rests.
+# First the floor of the measurement: the probe's own bare stream (quantum 256) clicking.
+# Usage: tests/bench/pipewire_bench.sh path/to/ladoton [SECONDS] [PRESSES]
+here=$(dirname "$(realpath "$0")")
+source "$here/../e2e/lib.sh"
+source "$here/pipewire_lib.sh"
+seconds=${2:-10}
+presses=${3:-30}
+E2E_TIMEOUT=$((600 + 20 * presses))
+e2e_init "$(realpath "$1")"
+
+cc -O2 -o "$E2E_DIR/probe" "$here/sound_latency_probe.c" \
+    $(pkg-config --cflags --libs libpipewire-0.3) -lX11 -lXtst -lm ||
+    e2e_fail "cannot build the probe (libpipewire-0.3-dev, libxtst-dev)"
+
+# latency LABEL PROBE_ARGUMENTS...: the probe's presses in two rounds, the ones after a rest last.
+latency() {
+    local label=$1 results=$E2E_DIR/latency
+    shift
+    local after_rest=$((presses / 3))
+    "$E2E_DIR/probe" "$PW_SINK" $((presses - after_rest)) 250 900 "$@" >"$results" ||
+        e2e_fail "the probe failed"
+    "$E2E_DIR/probe" "$PW_SINK" "$after_rest" 250 4000 "$@" >"$results.rest" ||
+        e2e_fail "the probe failed"
+    awk -v label="$label" -v rested="$(wc -l <"$results.rest")" '
+        $1 == "lost" { lost++; next }
+        { v[n++] = $1; gaps += $2; if (FNR <= rested && FILENAME ~ /rest$/) r[m++] = $1 }
+        function pick(a, count, q,   i, j, t) {
+            for (i = 0; i < count; i++) for (j = i + 1; j < count; j++)
+                if (a[j] < a[i]) { t = a[i]; a[i] = a[j]; a[j] = t }
+            return a[int(q * (count - 1) + 0.5)]
+        }
+        END {
+            printf "%-44s key to sound median %.1f ms, p95 %.1f ms; after a rest median %.1f ms; gaps %d/%d, lost %d\n",
+                label, pick(v, n, 0.5), pick(v, n, 0.95), pick(r, m, 0.5), gaps, n, lost
+        }' "$results" "$results.rest"
+}
+
+# cpu_at_rest LABEL PID: the program's CPU and the sound server's beside it.
+cpu_at_rest() {
+    local label=$1 pid=$2 before=() after=() p
+    local watched=("$pid" "${PW_PIDS[0]}" "${PW_PIDS[2]}")
+    e2e_sleep 5
+    for p in "${watched[@]}"; do before+=("$(pw_cpu_ns "$p")"); done
+    e2e_sleep "$seconds"
+    for p in "${watched[@]}"; do after+=("$(pw_cpu_ns "$p")"); done
+    awk -v label="$label" -v s="$seconds" -v a="${after[*]}" -v b="${before[*]}" 'BEGIN {
+        split(a, x); split(b, y)
+        for (i = 1; i <= 3; i++) share[i] = 100 * (x[i] - y[i]) / 1e9 / s
+        printf "%-44s CPU at rest %.2f %% (program %.2f, pipewire %.2f, pipewire-pulse %.2f)\n",
+            label, share[1] + share[2] + share[3], share[1], share[2], share[3] }'
+}
+
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+pw_start
+e2e_start_xvfb
+latency "bench floor: a bare stream clicking" 0
+
+for audio in pipewire pulseaudio; do
+    (
+        cd "$E2E_DIR" &&
+            exec env -u JACK_NO_START_SERVER QT_QPA_PLATFORM=xcb LADOTON_BUILTIN_SYNTH=1 \
+                LADOTON_SYNTH_AUDIO=$audio "$E2E_PROGRAM"
+    ) </dev/null >"$E2E_DIR/program.out" 2>"$E2E_DIR/program.err" &
+    E2E_PROGRAM_PID=$!
+    e2e_track "$E2E_PROGRAM_PID"
+    e2e_wait_main_window
+    cpu_at_rest "Ладотон, $audio" "$E2E_PROGRAM_PID"
+    latency "Ладотон, $audio" "$KEY_Q"
+    e2e_stop_pid "$E2E_PROGRAM_PID"
+done
