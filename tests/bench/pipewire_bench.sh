@@ -9,8 +9,11 @@
 #    its sound reaches the sink's monitor (sound_latency_probe.c), the median and the 95th
 #    percentile, and the notes that fell silent while held; a third of the presses come after
 #    4 s of silence, when the synthesizer rests.
+# VMPK beside it (installed when missing), with its default output, FluidSynth on PulseAudio,
+# on the same SoundFont, in a private home.
 # First the floor of the measurement: the probe's own bare stream (quantum 256) clicking.
 # Usage: tests/bench/pipewire_bench.sh path/to/ladoton [SECONDS] [PRESSES]
+# (PW_BENCH_PEERS=0 leaves VMPK out.)
 here=$(dirname "$(realpath "$0")")
 source "$here/../e2e/lib.sh"
 source "$here/pipewire_lib.sh"
@@ -25,7 +28,7 @@ cc -O2 -o "$E2E_DIR/probe" "$here/sound_latency_probe.c" \
 
 # latency LABEL PROBE_ARGUMENTS...: the probe's presses in two rounds, the ones after a rest last.
 latency() {
-    local label=$1 results=$E2E_DIR/latency
+    local label=$1 results=$E2E_DIR/latency.${1//[^a-z]/}
     shift
     local after_rest=$((presses / 3))
     "$E2E_DIR/probe" "$PW_SINK" $((presses - after_rest)) 250 900 "$@" >"$results" ||
@@ -79,3 +82,27 @@ for audio in pipewire pulseaudio; do
     latency "Ладотон, $audio" "$KEY_Q"
     e2e_stop_pid "$E2E_PROGRAM_PID"
 done
+
+[[ ${PW_BENCH_PEERS:-1} == 1 ]] || exit 0
+pw_install_missing vmpk
+export HOME=$E2E_DIR/home
+mkdir -p "$HOME/.config/vmpk.sourceforge.net"
+cat >"$HOME/.config/vmpk.sourceforge.net/VMPK.conf" <<CONF
+[Connections]
+OutputDriver=FluidSynth
+[FluidSynth]
+AudioDriver=pulseaudio
+InstrumentsDefinition=$(realpath /usr/share/sounds/sf2/default-GM.sf2)
+CONF
+vmpk </dev/null >"$E2E_DIR/vmpk.out" 2>&1 &
+E2E_PROGRAM_PID=$!
+e2e_track "$E2E_PROGRAM_PID"
+find_vmpk() {
+    E2E_WINDOW=$(xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" \
+        --name '^Virtual MIDI Piano Keyboard' 2>/dev/null | head -n 1)
+    [[ -n $E2E_WINDOW ]]
+}
+e2e_wait_for 30 "VMPK's window" find_vmpk
+e2e_focus_window
+cpu_at_rest "VMPK, FluidSynth on pulseaudio" "$E2E_PROGRAM_PID"
+latency "VMPK, FluidSynth on pulseaudio" "$KEY_Q"

@@ -16,7 +16,9 @@ pw_install_missing() {
     e2e_log "installing ${missing[*]}"
     local sudo=()
     [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" \
+    # Without recommends: VMPK's would bring a second SoundFont that takes over default-GM.sf2.
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+        "${missing[@]}" \
         >"$E2E_DIR/apt.log" 2>&1 || e2e_fail "cannot install ${missing[*]}"
 }
 

@@ -1,7 +1,8 @@
 /* Presses a key through XTEST and measures how long until its sound reaches a PipeWire sink,
- * heard on the sink's monitor. For each press prints "LATENCY_MS GAP" (GAP 1 when the sound fell
+ * heard on the sink's monitor. For each press prints "LATENCY_MS GAP QUIET_MS QUIET_AT_MS" (GAP 1 when the sound fell
  * silent for a millisecond or more while the key was held), then the key is released and
- * the probe waits PAUSE_MS of silence-or-tail before the next press.
+ * the probe waits PAUSE_MS before the next press; then the longest silence while the key was
+ * held and where it began, in ms after the onset.
  * Usage: sound_latency_probe SINK PRESSES HOLD_MS PAUSE_MS KEYCODE
  *        (KEYCODE 0: no key; the probe's own stream clicks instead, which is the floor of this
  *        measurement: PipeWire's quantum and the capture path, without any program.) */
@@ -34,6 +35,9 @@ struct probe {
     _Atomic int gap;
     double watch_until; /* capture thread only */
     int quiet_run;
+    _Atomic int longest_quiet; /* frames */
+    _Atomic long quiet_at;     /* frames after the onset */
+    long since_onset;
 };
 
 static void on_capture(void *data) {
@@ -52,8 +56,14 @@ static void on_capture(void *data) {
         if (atomic_load(&p->pressed_at) > 0 && atomic_load(&p->onset_at) == 0 && v > THRESHOLD) {
             atomic_store(&p->onset_at, at);
             p->quiet_run = 0;
+            p->since_onset = 0;
         } else if (atomic_load(&p->onset_at) > 0 && at < p->watch_until) {
+            p->since_onset++;
             p->quiet_run = v < 1e-4f ? p->quiet_run + 1 : 0;
+            if (p->quiet_run > atomic_load(&p->longest_quiet)) {
+                atomic_store(&p->longest_quiet, p->quiet_run);
+                atomic_store(&p->quiet_at, p->since_onset - p->quiet_run);
+            }
             if (p->quiet_run >= RATE / 1000) atomic_store(&p->gap, 1);
         }
     }
@@ -119,12 +129,13 @@ int main(int argc, char **argv) {
                                                          .process = on_click};
     pw_thread_loop_lock(loop);
     pw_thread_loop_start(loop);
-    /* The capture asks for a long quantum so that the player's own request sets the graph's. */
+    /* The capture asks for the quantum the floor's stream and the program's ask for (256), so
+     * that the graph does not fall back to the default 1024 while the player's stream rests. */
     p.capture = connect_stream(
         loop, "latency-probe",
         pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Capture",
                           PW_KEY_STREAM_CAPTURE_SINK, "true", PW_KEY_TARGET_OBJECT, sink,
-                          PW_KEY_NODE_LATENCY, "1024/48000", NULL),
+                          PW_KEY_NODE_LATENCY, "256/48000", NULL),
         &capture_events, &p, PW_DIRECTION_INPUT);
     if (keycode == 0)
         p.click = connect_stream(loop, "latency-floor-click",
@@ -138,6 +149,7 @@ int main(int argc, char **argv) {
     for (int i = 0; i < presses; i++) {
         atomic_store(&p.onset_at, 0);
         atomic_store(&p.gap, 0);
+        atomic_store(&p.longest_quiet, 0);
         double pressed = now_ms();
         p.watch_until = pressed + hold;
         atomic_store(&p.pressed_at, pressed);
@@ -155,7 +167,9 @@ int main(int argc, char **argv) {
         double onset = atomic_load(&p.onset_at);
         atomic_store(&p.pressed_at, 0);
         if (onset > 0)
-            printf("%.2f %d\n", onset - pressed, atomic_load(&p.gap));
+            printf("%.2f %d %.1f %.1f\n", onset - pressed, atomic_load(&p.gap),
+                   atomic_load(&p.longest_quiet) * 1e3 / RATE,
+                   atomic_load(&p.quiet_at) * 1e3 / RATE);
         else
             printf("lost 0\n");
         fflush(stdout);
