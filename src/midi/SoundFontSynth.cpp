@@ -73,9 +73,15 @@ bool SoundFontSynth::loadSoundFont(const std::string& path) {
 }
 
 bool SoundFontSynth::startAudio() {
-    const std::vector<std::string> available = availableDrivers();
+    // PipeWire's library is loaded only when its stream is wanted, or to name it as there.
+    const bool pipeWireWanted =
+        std::find(audioDrivers_.begin(), audioDrivers_.end(), "pipewire") != audioDrivers_.end();
+    std::vector<std::string> available = availableDrivers(pipeWireWanted);
     const AudioDriverChoice choice = chooseAudioDrivers(audioDrivers_, available);
     if (driversChosen_ && !choice.missing.empty()) {
+        if (!pipeWireWanted) {
+            available = availableDrivers(true);
+        }
         std::fprintf(stderr, "%s\n", missingDriversMessage(choice.missing, available).c_str());
     }
     return std::any_of(choice.toTry.begin(), choice.toTry.end(),
@@ -91,9 +97,9 @@ bool SoundFontSynth::startDriver(const std::string& driver) {
     return output_ != nullptr;
 }
 
-std::vector<std::string> SoundFontSynth::availableDrivers() const {
+std::vector<std::string> SoundFontSynth::availableDrivers(bool withPipeWire) const {
     std::vector<std::string> drivers;
-    if (pipeWire() != nullptr) {
+    if (withPipeWire && pipeWire() != nullptr) {
         drivers.emplace_back("pipewire");
     }
     api_.forEachOption(settings_, "audio.driver", &drivers,

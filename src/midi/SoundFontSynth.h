@@ -71,8 +71,8 @@ class SoundFontSynth final : private SoundSource {
     SoundFontSynth(const FluidSynthApi& api, const SynthSettings& settings);
     bool sounding() override;
     void render(const StereoBlock& block) override;
-    // The drivers this machine has, PipeWire's included.
-    std::vector<std::string> availableDrivers() const;
+    // The drivers this machine has, PipeWire's stream among them if asked and there.
+    std::vector<std::string> availableDrivers(bool withPipeWire) const;
     bool startDriver(const std::string& driver);
     // After a note was started: rendering and the output start again if they rest.
     void wake();

@@ -13,7 +13,8 @@
 # on the same SoundFont, in a private home.
 # First the floor of the measurement: the probe's own bare stream (quantum 256) clicking.
 # Usage: tests/bench/pipewire_bench.sh path/to/ladoton [SECONDS] [PRESSES]
-# (PW_BENCH_PEERS=0 leaves VMPK out.)
+# (PW_BENCH_PEERS=0 leaves VMPK out; PW_BENCH_OUTPUTS="pulseaudio" measures only that output,
+# as for a build without the PipeWire stream.)
 here=$(dirname "$(realpath "$0")")
 source "$here/../e2e/lib.sh"
 source "$here/pipewire_lib.sh"
@@ -69,7 +70,31 @@ pw_start
 e2e_start_xvfb
 latency "bench floor: a bare stream clicking" 0
 
-for audio in pipewire pulseaudio; do
+# The stream as PipeWire shows it while a note sounds: its name, icon, quantum asked and state.
+show_stream() {
+    e2e_keys +"$KEY_Q" @300
+    pw-dump >"$E2E_DIR/pw-dump.json"
+    # pw-top of this PipeWire has no batch mode: one screen of it through a terminal.
+    TERM=xterm COLUMNS=120 LINES=20 script -qc 'timeout 1.5 pw-top' /dev/null 2>/dev/null |
+        sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g; s/\x1b[()][0-9A-Za-z]//g' | tr '\r' '\n' |
+        grep -aE 'QUANT|Ладотон|ladoton_bench' | tail -n 3 >"$E2E_DIR/pw-top.txt" || true
+    e2e_keys -"$KEY_Q"
+    cat "$E2E_DIR/pw-top.txt"
+    python3 - "$E2E_DIR/pw-dump.json" <<'PY'
+import json, sys
+for node in json.load(open(sys.argv[1])):
+    info = node.get("info") or {}
+    props = info.get("props") or {}
+    if node.get("type", "").endswith("Node") and props.get("node.name") == "Ладотон":
+        keys = ("node.name", "node.description", "media.name", "application.name",
+                "application.icon-name", "media.class", "node.latency")
+        print(json.dumps({"id": node["id"], "state": info.get("state"),
+                          "props": {k: props[k] for k in keys if k in props}},
+                         ensure_ascii=False, indent=1))
+PY
+}
+
+for audio in ${PW_BENCH_OUTPUTS:-pipewire pulseaudio}; do
     (
         cd "$E2E_DIR" &&
             exec env -u JACK_NO_START_SERVER QT_QPA_PLATFORM=xcb LADOTON_BUILTIN_SYNTH=1 \
@@ -80,6 +105,7 @@ for audio in pipewire pulseaudio; do
     e2e_wait_main_window
     cpu_at_rest "Ладотон, $audio" "$E2E_PROGRAM_PID"
     latency "Ладотон, $audio" "$KEY_Q"
+    [[ $audio != pipewire ]] || show_stream
     e2e_stop_pid "$E2E_PROGRAM_PID"
 done
 

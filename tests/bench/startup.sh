@@ -82,6 +82,8 @@ measure() {
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 measure "built-in synthesizer as device 0" LADOTON_BUILTIN_SYNTH=1 LADOTON_SYNTH_AUDIO=jack
 measure "JACK port as device 0" LADOTON_BUILTIN_SYNTH=0
+# The outputs tried in their own order, PipeWire's first: here each but JACK fails to open.
+measure "built-in synthesizer, every output tried" LADOTON_BUILTIN_SYNTH=1
 # The peer beside it, in the same run (installed when missing).
 if ! command -v jack-keyboard >/dev/null; then
     sudo=()
