@@ -11,7 +11,8 @@
 #    4 s of silence, when the synthesizer rests.
 # VMPK beside it (installed when missing), with its default output, FluidSynth on PulseAudio,
 # on the same SoundFont, in a private home.
-# First the floor of the measurement: the probe's own bare stream (quantum 256) clicking.
+# First the floor of the measurement: a window of the probe's own whose bare stream (quantum
+# 256) starts a click when the key reaches it (the click is 5 ms long: its "gaps" mean nothing).
 # Usage: tests/bench/pipewire_bench.sh path/to/ladoton [SECONDS] [PRESSES]
 # (PW_BENCH_PEERS=0 leaves VMPK out; PW_BENCH_OUTPUTS="pulseaudio" measures only that output,
 # as for a build without the PipeWire stream.)
@@ -24,7 +25,7 @@ E2E_TIMEOUT=$((600 + 20 * presses))
 e2e_init "$(realpath "$1")"
 
 cc -O2 -o "$E2E_DIR/probe" "$here/sound_latency_probe.c" \
-    $(pkg-config --cflags --libs libpipewire-0.3) -lX11 -lXtst -lm ||
+    $(pkg-config --cflags --libs libpipewire-0.3) -lX11 -lXtst -lm -pthread ||
     e2e_fail "cannot build the probe (libpipewire-0.3-dev, libxtst-dev)"
 
 # latency LABEL PROBE_ARGUMENTS...: the probe's presses in two rounds, the ones after a rest last.
@@ -68,7 +69,7 @@ cpu_at_rest() {
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 pw_start
 e2e_start_xvfb
-latency "bench floor: a bare stream clicking" 0
+latency "bench floor: a bare stream clicking" "$KEY_Q" click
 
 # The stream as PipeWire shows it while a note sounds: its name, icon, quantum asked and state.
 show_stream() {

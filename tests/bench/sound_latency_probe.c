@@ -1,15 +1,17 @@
 /* Presses a key through XTEST and measures how long until its sound reaches a PipeWire sink,
- * heard on the sink's monitor. For each press prints "LATENCY_MS GAP QUIET_MS QUIET_AT_MS" (GAP 1 when the sound fell
- * silent for a millisecond or more while the key was held), then the key is released and
- * the probe waits PAUSE_MS before the next press; then the longest silence while the key was
- * held and where it began, in ms after the onset.
- * Usage: sound_latency_probe SINK PRESSES HOLD_MS PAUSE_MS KEYCODE
- *        (KEYCODE 0: no key; the probe's own stream clicks instead, which is the floor of this
- *        measurement: PipeWire's quantum and the capture path, without any program.) */
+ * heard on the sink's monitor. For each press prints "LATENCY_MS GAP QUIET_MS QUIET_AT_MS":
+ * GAP 1 when the sound fell silent for a millisecond or more while the key was held, then the
+ * longest silence while it was held and where that began, in ms after the onset. The key is
+ * held HOLD_MS, and the probe waits PAUSE_MS before the next press.
+ * Usage: sound_latency_probe SINK PRESSES HOLD_MS PAUSE_MS KEYCODE [click]
+ *        With "click" the key goes to a window of the probe's own, whose bare stream (quantum
+ *        256) starts a click when the key arrives: the floor of this measurement, the X server,
+ *        PipeWire's quantum and the capture path without any program. */
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <math.h>
 #include <pipewire/pipewire.h>
+#include <pthread.h>
 #include <spa/param/audio/format-utils.h>
 #include <stdatomic.h>
 #include <stdio.h>
@@ -87,6 +89,27 @@ static void on_click(void *data) {
     pw_stream_queue_buffer(p->click, b);
 }
 
+/* The floor's window: a click starts when a key press reaches it. */
+static void *click_on_keys(void *data) {
+    struct probe *p = data;
+    Display *display = XOpenDisplay(NULL);
+    Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 200, 100, 0,
+                                        0, 0);
+    XSelectInput(display, window, KeyPressMask | StructureNotifyMask);
+    XMapRaised(display, window);
+    for (;;) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == MapNotify) {
+            XSetInputFocus(display, window, RevertToParent, CurrentTime);
+            XFlush(display);
+        } else if (event.type == KeyPress) {
+            atomic_store(&p->click_pending, 1);
+        }
+    }
+    return NULL;
+}
+
 static struct pw_stream *connect_stream(struct pw_thread_loop *loop, const char *name,
                                         struct pw_properties *props,
                                         const struct pw_stream_events *events, void *data,
@@ -108,15 +131,16 @@ static struct pw_stream *connect_stream(struct pw_thread_loop *loop, const char 
 }
 
 int main(int argc, char **argv) {
-    if (argc != 6) {
-        fprintf(stderr, "usage: %s SINK PRESSES HOLD_MS PAUSE_MS KEYCODE\n", argv[0]);
+    if (argc != 6 && !(argc == 7 && strcmp(argv[6], "click") == 0)) {
+        fprintf(stderr, "usage: %s SINK PRESSES HOLD_MS PAUSE_MS KEYCODE [click]\n", argv[0]);
         return 2;
     }
     const char *sink = argv[1];
     int presses = atoi(argv[2]), hold = atoi(argv[3]), pause = atoi(argv[4]);
     int keycode = atoi(argv[5]);
+    int clicking = argc == 7;
     Display *display = NULL;
-    if (keycode != 0 && (display = XOpenDisplay(NULL)) == NULL) {
+    if ((display = XOpenDisplay(NULL)) == NULL) {
         fprintf(stderr, "no X display\n");
         return 1;
     }
@@ -137,7 +161,7 @@ int main(int argc, char **argv) {
                           PW_KEY_STREAM_CAPTURE_SINK, "true", PW_KEY_TARGET_OBJECT, sink,
                           PW_KEY_NODE_LATENCY, "256/48000", NULL),
         &capture_events, &p, PW_DIRECTION_INPUT);
-    if (keycode == 0)
+    if (clicking)
         p.click = connect_stream(loop, "latency-floor-click",
                                  pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio",
                                                    PW_KEY_MEDIA_CATEGORY, "Playback",
@@ -145,6 +169,8 @@ int main(int argc, char **argv) {
                                                    PW_KEY_NODE_LATENCY, "256/48000", NULL),
                                  &click_events, &p, PW_DIRECTION_OUTPUT);
     pw_thread_loop_unlock(loop);
+    pthread_t window_thread;
+    if (clicking) pthread_create(&window_thread, NULL, click_on_keys, &p);
     usleep(1500 * 1000);
     for (int i = 0; i < presses; i++) {
         atomic_store(&p.onset_at, 0);
@@ -153,17 +179,11 @@ int main(int argc, char **argv) {
         double pressed = now_ms();
         p.watch_until = pressed + hold;
         atomic_store(&p.pressed_at, pressed);
-        if (keycode != 0) {
-            XTestFakeKeyEvent(display, keycode, True, 0);
-            XSync(display, False);
-        } else {
-            atomic_store(&p.click_pending, 1);
-        }
+        XTestFakeKeyEvent(display, keycode, True, 0);
+        XSync(display, False);
         usleep(hold * 1000);
-        if (keycode != 0) {
-            XTestFakeKeyEvent(display, keycode, False, 0);
-            XSync(display, False);
-        }
+        XTestFakeKeyEvent(display, keycode, False, 0);
+        XSync(display, False);
         double onset = atomic_load(&p.onset_at);
         atomic_store(&p.pressed_at, 0);
         if (onset > 0)
