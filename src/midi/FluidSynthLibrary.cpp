@@ -33,23 +33,27 @@ std::optional<FluidSynthApi> load() {
         return std::nullopt;
     }
     FluidSynthApi api{};
-    const bool complete = resolve(library, "new_fluid_settings", api.newSettings) &&
-                          resolve(library, "delete_fluid_settings", api.deleteSettings) &&
-                          resolve(library, "fluid_settings_setint", api.setInt) &&
-                          resolve(library, "fluid_settings_setnum", api.setNum) &&
-                          resolve(library, "fluid_settings_setstr", api.setStr) &&
-                          resolve(library, "new_fluid_synth", api.newSynth) &&
-                          resolve(library, "delete_fluid_synth", api.deleteSynth) &&
-                          resolve(library, "fluid_synth_sfload", api.loadSoundFont) &&
-                          resolve(library, "fluid_synth_noteon", api.noteOn) &&
-                          resolve(library, "fluid_synth_noteoff", api.noteOff) &&
-                          resolve(library, "fluid_synth_program_change", api.programChange) &&
-                          resolve(library, "fluid_synth_bank_select", api.bankSelect) &&
-                          resolve(library, "fluid_synth_set_channel_type", api.setChannelType) &&
-                          resolve(library, "fluid_synth_write_float", api.writeFloat) &&
-                          resolve(library, "new_fluid_audio_driver", api.newAudioDriver) &&
-                          resolve(library, "delete_fluid_audio_driver", api.deleteAudioDriver) &&
-                          resolve(library, "fluid_set_log_function", api.setLogFunction);
+    const bool complete =
+        resolve(library, "new_fluid_settings", api.newSettings) &&
+        resolve(library, "delete_fluid_settings", api.deleteSettings) &&
+        resolve(library, "fluid_settings_setint", api.setInt) &&
+        resolve(library, "fluid_settings_setnum", api.setNum) &&
+        resolve(library, "fluid_settings_setstr", api.setStr) &&
+        resolve(library, "fluid_settings_foreach_option", api.forEachOption) &&
+        resolve(library, "new_fluid_synth", api.newSynth) &&
+        resolve(library, "delete_fluid_synth", api.deleteSynth) &&
+        resolve(library, "fluid_synth_sfload", api.loadSoundFont) &&
+        resolve(library, "fluid_synth_noteon", api.noteOn) &&
+        resolve(library, "fluid_synth_noteoff", api.noteOff) &&
+        resolve(library, "fluid_synth_program_change", api.programChange) &&
+        resolve(library, "fluid_synth_bank_select", api.bankSelect) &&
+        resolve(library, "fluid_synth_set_channel_type", api.setChannelType) &&
+        resolve(library, "fluid_synth_write_float", api.writeFloat) &&
+        resolve(library, "fluid_synth_get_active_voice_count", api.activeVoices) &&
+        resolve(library, "new_fluid_audio_driver", api.newAudioDriver) &&
+        resolve(library, "new_fluid_audio_driver2", api.newAudioDriverWithCallback) &&
+        resolve(library, "delete_fluid_audio_driver", api.deleteAudioDriver) &&
+        resolve(library, "fluid_set_log_function", api.setLogFunction);
     if (!complete) {
         return std::nullopt;
     }

@@ -12,6 +12,7 @@ struct FluidSynthApi {
     decltype(&::fluid_settings_setint) setInt;
     decltype(&::fluid_settings_setnum) setNum;
     decltype(&::fluid_settings_setstr) setStr;
+    decltype(&::fluid_settings_foreach_option) forEachOption;
     decltype(&::new_fluid_synth) newSynth;
     decltype(&::delete_fluid_synth) deleteSynth;
     decltype(&::fluid_synth_sfload) loadSoundFont;
@@ -21,7 +22,9 @@ struct FluidSynthApi {
     decltype(&::fluid_synth_bank_select) bankSelect;
     decltype(&::fluid_synth_set_channel_type) setChannelType;
     decltype(&::fluid_synth_write_float) writeFloat;
+    decltype(&::fluid_synth_get_active_voice_count) activeVoices;
     decltype(&::new_fluid_audio_driver) newAudioDriver;
+    decltype(&::new_fluid_audio_driver2) newAudioDriverWithCallback;
     decltype(&::delete_fluid_audio_driver) deleteAudioDriver;
     decltype(&::fluid_set_log_function) setLogFunction;
 };

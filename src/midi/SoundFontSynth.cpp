@@ -1,6 +1,9 @@
 #include "midi/SoundFontSynth.h"
 
+#include "midi/PipeWireLibrary.h"
+
 #include <algorithm>
+#include <cstdio>
 
 namespace ladoton {
 
@@ -10,7 +13,10 @@ constexpr int DrumBank = 128;  // FluidSynth's bank of drum kits
 } // namespace
 
 SoundFontSynth::SoundFontSynth(const FluidSynthApi& api, const SynthSettings& settings)
-    : api_(api), audioDrivers_(settings.audioDrivers) {
+    : api_(api), audioDrivers_(settings.audioDrivers), driversChosen_(settings.driversChosen),
+      sampleRate_(static_cast<int>(settings.sampleRate)), periodSize_(settings.periodSize),
+      renderer_(*this, settings.clock != nullptr ? *settings.clock : steadyClock_,
+                settings.restAfterMs) {
     settings_ = api_.newSettings();
     if (settings_ == nullptr) {
         return;
@@ -52,10 +58,8 @@ std::unique_ptr<SoundFontSynth> SoundFontSynth::create(const FluidSynthApi& api,
 }
 
 SoundFontSynth::~SoundFontSynth() {
-    // The driver's thread renders from the synthesizer: stop it first.
-    if (driver_ != nullptr) {
-        api_.deleteAudioDriver(driver_);
-    }
+    // The output's thread renders from the synthesizer: stop it first.
+    output_.reset();
     if (synth_ != nullptr) {
         api_.deleteSynth(synth_);
     }
@@ -69,16 +73,40 @@ bool SoundFontSynth::loadSoundFont(const std::string& path) {
 }
 
 bool SoundFontSynth::startAudio() {
-    for (const std::string& driver : audioDrivers_) {
-        if (api_.setStr(settings_, "audio.driver", driver.c_str()) != FLUID_OK) {
-            continue;
+    // PipeWire's library is loaded only when its stream is wanted, or to name it as there.
+    const bool pipeWireWanted =
+        std::find(audioDrivers_.begin(), audioDrivers_.end(), "pipewire") != audioDrivers_.end();
+    std::vector<std::string> available = availableDrivers(pipeWireWanted);
+    const AudioDriverChoice choice = chooseAudioDrivers(audioDrivers_, available);
+    if (driversChosen_ && !choice.missing.empty()) {
+        if (!pipeWireWanted) {
+            available = availableDrivers(true);
         }
-        driver_ = api_.newAudioDriver(settings_, synth_);
-        if (driver_ != nullptr) {
-            return true;
-        }
+        std::fprintf(stderr, "%s\n", missingDriversMessage(choice.missing, available).c_str());
     }
-    return false;
+    return std::any_of(choice.toTry.begin(), choice.toTry.end(),
+                       [this](const std::string& driver) { return startDriver(driver); });
+}
+
+bool SoundFontSynth::startDriver(const std::string& driver) {
+    if (driver == "pipewire") {
+        output_ = openPipeWireOutput(renderer_, sampleRate_, periodSize_);
+    } else if (api_.setStr(settings_, "audio.driver", driver.c_str()) == FLUID_OK) {
+        output_ = openFluidSynthDriver(api_, driver, settings_, synth_, renderer_);
+    }
+    return output_ != nullptr;
+}
+
+std::vector<std::string> SoundFontSynth::availableDrivers(bool withPipeWire) const {
+    std::vector<std::string> drivers;
+    if (withPipeWire && pipeWire() != nullptr) {
+        drivers.emplace_back("pipewire");
+    }
+    api_.forEachOption(settings_, "audio.driver", &drivers,
+                       [](void* list, const char*, const char* option) {
+                           static_cast<std::vector<std::string>*>(list)->emplace_back(option);
+                       });
+    return drivers;
 }
 
 void SoundFontSynth::play(const ShortMessage& message) {
@@ -99,6 +127,7 @@ void SoundFontSynth::play(const ShortMessage& message) {
             api_.noteOff(synth_, channel, data1);
         } else {
             api_.noteOn(synth_, channel, data1, data2);
+            wake();
         }
         break;
     case 0x80:
@@ -122,6 +151,21 @@ bool SoundFontSynth::prepareDrumKit(int program) {
     api_.programChange(synth_, DrumChannel, program & 0x7F);
     drumKitReady_.store(true);
     return true;
+}
+
+void SoundFontSynth::wake() {
+    renderer_.wake();
+    if (output_ != nullptr) {
+        output_->wake();
+    }
+}
+
+bool SoundFontSynth::sounding() {
+    return api_.activeVoices(synth_) > 0;
+}
+
+void SoundFontSynth::render(const StereoBlock& block) {
+    api_.writeFloat(synth_, block.frames, block.left, 0, block.step, block.right, 0, block.step);
 }
 
 void SoundFontSynth::render(std::span<float> left, std::span<float> right) {

@@ -5,9 +5,10 @@ list(APPEND LADOTON_GUI_SOURCES src/midi/AlsaMidiInput.cpp src/midi/JackMidiClie
     src/midi/MidiLibraryNoise.cpp src/midi/RtMidiBackend.cpp)
 list(APPEND LADOTON_CORE_SOURCES src/midi/BackgroundOpenBackend.cpp src/midi/CompositeBackend.cpp
     src/midi/LazyBackend.cpp src/midi/MidiPortList.cpp
-    src/midi/PendingMessages.cpp)
+    src/midi/PendingMessages.cpp src/midi/AudioDrivers.cpp src/midi/RestingRenderer.cpp)
 list(APPEND LADOTON_GUI_SOURCES src/midi/FluidSynthBackend.cpp src/midi/FluidSynthLibrary.cpp
-    src/midi/SoundFontSynth.cpp)
+    src/midi/SoundFontSynth.cpp src/midi/SynthOutput.cpp src/midi/PipeWireLibrary.cpp
+    src/midi/PipeWireOutput.cpp)
 # The built-in synthesizer loads FluidSynth when it first starts, by the library's soname.
 find_library(LADOTON_FLUIDSYNTH_FILE fluidsynth)
 if(LADOTON_FLUIDSYNTH_FILE)

@@ -36,6 +36,7 @@ SystemMidiBackend::SystemMidiBackend() : input_(std::make_unique<SystemMidiInput
     if (qEnvironmentVariable("LADOTON_BUILTIN_SYNTH") != QStringLiteral("0")) {
         FluidSynthBackend::Options options;
         options.synth.audioDrivers = audioDriversFromEnvironment(options.synth.audioDrivers);
+        options.synth.driversChosen = qEnvironmentVariableIsSet("LADOTON_SYNTH_AUDIO");
         options.onFailure = [this] { reportStartFailure(); };
         parts.push_back(std::make_unique<FluidSynthBackend>(std::move(options)));
     }

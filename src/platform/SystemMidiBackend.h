@@ -16,8 +16,9 @@ class SystemMidiInput;
 //
 // Two environment variables serve tests and measurements:
 //   LADOTON_BUILTIN_SYNTH=0   leaves the built-in synthesizer out, so the first port is device 0;
-//   LADOTON_SYNTH_AUDIO=jack  the FluidSynth audio drivers to try, comma-separated, instead of
-//                             pulseaudio,alsa,jack.
+//   LADOTON_SYNTH_AUDIO=jack  the synthesizer's audio drivers to try, comma-separated, instead
+//                             of pipewire,pulseaudio,alsa,jack; one this machine lacks is
+//                             reported on standard error with those it has.
 class SystemMidiBackend final : public QObject, public MidiBackend {
     Q_OBJECT
 

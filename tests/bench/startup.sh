@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Start-up time and memory of the program, with the built-in synthesizer as device 0 and with a
-# JACK MIDI port as device 0 (LADOTON_BUILTIN_SYNTH=0).
+# JACK MIDI port as device 0 (LADOTON_BUILTIN_SYNTH=0), and of jack-keyboard beside it.
 #
 # Start-up time: from just before exec until the main window is mapped on a private Xvfb,
 # the median of 5 starts after one warm-up. Memory: proportional set size (PSS, from
@@ -56,13 +56,16 @@ wait_until eval 'jack_lsp | grep -qx bench-port:input'
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# measure LABEL [VARIABLE=VALUE...]: the program, or the command in `measured` when set.
 measure() {
     local label=$1 run
+    [[ -n ${measured+set} ]] || local measured=("$program")
     shift
     : >"$scratch/results"
     for ((run = 0; run <= runs; run++)); do
-        (cd "$scratch" && env "$@" QT_QPA_PLATFORM=xcb "$scratch/startup_probe" 3 "$program") \
-            >>"$scratch/results"
+        (cd "$scratch" && env "$@" QT_QPA_PLATFORM=xcb "$scratch/startup_probe" 3 \
+            ${measured[@]+"${measured[@]}"}) \
+            >>"$scratch/results" 2>>"$scratch/programs.log"
         ((run > 0)) || : >"$scratch/results" # the first start only warms the caches
     done
     local map pss cpu own
@@ -79,3 +82,14 @@ measure() {
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 measure "built-in synthesizer as device 0" LADOTON_BUILTIN_SYNTH=1 LADOTON_SYNTH_AUDIO=jack
 measure "JACK port as device 0" LADOTON_BUILTIN_SYNTH=0
+# The outputs tried in their own order, PipeWire's first: here each but JACK fails to open.
+measure "built-in synthesizer, every output tried" LADOTON_BUILTIN_SYNTH=1
+# The peer beside it, in the same run (installed when missing).
+if ! command -v jack-keyboard >/dev/null; then
+    sudo=()
+    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+        jack-keyboard >"$scratch/apt.log" 2>&1
+fi
+measured=(jack-keyboard -a bench-port:input)
+measure "jack-keyboard, connected to a JACK port"

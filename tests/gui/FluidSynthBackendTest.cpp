@@ -178,6 +178,23 @@ TEST_F(FluidSynthBackendTest, ReportsAnAudioOutputThatDoesNotOpen) {
     EXPECT_EQ(failures, 1);
 }
 
+// A driver named by the user that this machine lacks is named on standard error with those it
+// has, and the next one named plays.
+TEST_F(FluidSynthBackendTest, NamesAMissingDriverAndThoseThereAre) {
+    SynthSettings settings = toFile().synth;
+    settings.audioDrivers = {"no-such-driver", "file"};
+    settings.driversChosen = true;
+    auto synth = SoundFontSynth::create(*fluidSynth(), settings);
+    ASSERT_NE(synth, nullptr);
+    ::testing::internal::CaptureStderr();
+    const bool started = synth->startAudio();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(started);
+    EXPECT_NE(said.find("no-such-driver; есть: "), std::string::npos) << said;
+    EXPECT_NE(said.find("alsa"), std::string::npos) << said;
+    EXPECT_NE(said.find("file"), std::string::npos) << said;
+}
+
 TEST_F(FluidSynthBackendTest, ClosesWhileStartingAndOpensAgain) {
     FluidSynthBackend backend(toFile());
     ASSERT_TRUE(backend.open(0));
