@@ -86,9 +86,20 @@ JackMidiClient::JackMidiClient(_jack_client* client)
     : client_(client), queue_(jack_ringbuffer_create(QueueBytes)) {}
 
 JackMidiClient::~JackMidiClient() {
-    close();
-    jack_client_close(client_);
+    release();
     jack_ringbuffer_free(queue_);
+}
+
+void JackMidiClient::release() {
+    const std::lock_guard lock(requests_);
+    if (client_ == nullptr) {
+        return;
+    }
+    close();
+    closeAudio();
+    jack_client_close(client_);
+    client_ = nullptr;
+    running_.store(false);
 }
 
 void JackMidiClient::onShutdown(int /*code*/, const char* /*reason*/, void* self) {
@@ -266,21 +277,91 @@ void JackMidiClient::close() {
 
 void JackMidiClient::unregisterOutputPort() {
     processedPort_.store(nullptr);
-    if (inputPort_ == nullptr) {
-        jack_deactivate(client_);
-        active_.store(false);
-    } else {
-        // The input keeps the client in the server's cycles: the port goes once no cycle
-        // that may still write to it is under way.
-        const unsigned cycle = cycles_.load();
-        const auto deadline = std::chrono::steady_clock::now() + DeliveryLimit;
-        while (cycles_.load() == cycle && running() &&
-               std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-    }
+    waitForCycle();
     jack_port_unregister(client_, port_);
     port_ = nullptr;
+    deactivateWhenUnused();
+}
+
+// A port goes once no cycle that may still write to it is under way.
+void JackMidiClient::waitForCycle() const {
+    const unsigned cycle = cycles_.load();
+    const auto deadline = std::chrono::steady_clock::now() + DeliveryLimit;
+    while (active_.load() && cycles_.load() == cycle && running() &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+}
+
+// Without a port the client leaves the server's cycles, and costs nothing.
+void JackMidiClient::deactivateWhenUnused() {
+    if (inputPort_ == nullptr && port_ == nullptr && leftPort_ == nullptr && active_.load()) {
+        jack_deactivate(client_);
+        active_.store(false);
+    }
+}
+
+bool JackMidiClient::openAudio(AudioSource& source) {
+    const std::lock_guard lock(requests_);
+    closeAudio();
+    if (!running()) {
+        return false;
+    }
+    leftPort_ =
+        jack_port_register(client_, LeftPortName, JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
+    rightPort_ =
+        jack_port_register(client_, RightPortName, JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
+    if (leftPort_ == nullptr || rightPort_ == nullptr || !activate()) {
+        closeAudio();
+        return false;
+    }
+    audio_.store(&source);
+    // A JACK server has no default output: the system's playback ports are it.
+    const char** playback = jack_get_ports(client_, nullptr, JACK_DEFAULT_AUDIO_TYPE,
+                                           JackPortIsPhysical | JackPortIsInput);
+    if (playback != nullptr) {
+        if (playback[0] != nullptr) {
+            jack_connect(client_, jack_port_name(leftPort_), playback[0]);
+            jack_connect(client_, jack_port_name(rightPort_),
+                         playback[1] != nullptr ? playback[1] : playback[0]);
+        }
+        jack_free(static_cast<void*>(playback));
+    }
+    return true;
+}
+
+void JackMidiClient::closeAudio() {
+    const std::lock_guard lock(requests_);
+    audio_.store(nullptr);
+    // A server that has gone must not be called again.
+    if (client_ == nullptr || !running()) {
+        leftPort_ = nullptr;
+        rightPort_ = nullptr;
+        return;
+    }
+    if (leftPort_ == nullptr && rightPort_ == nullptr) {
+        return;
+    }
+    waitForCycle();
+    for (_jack_port** port : {&leftPort_, &rightPort_}) {
+        if (*port != nullptr) {
+            jack_port_unregister(client_, *port);
+            *port = nullptr;
+        }
+    }
+    deactivateWhenUnused();
+}
+
+unsigned JackMidiClient::sampleRate() const {
+    const std::lock_guard lock(requests_);
+    return running() ? jack_get_sample_rate(client_) : 0;
+}
+
+void JackMidiClient::renderAudio(unsigned frames) {
+    if (AudioSource* source = audio_.load(); source != nullptr) {
+        source->render(static_cast<float*>(jack_port_get_buffer(leftPort_, frames)),
+                       static_cast<float*>(jack_port_get_buffer(rightPort_, frames)), frames);
+    }
 }
 
 void JackMidiClient::waitUntilDelivered() const {
@@ -299,6 +380,7 @@ int JackMidiClient::process(unsigned frames, void* self) {
     if (_jack_port* port = client->processedPort_.load(); port != nullptr) {
         client->deliverQueued(port, frames);
     }
+    client->renderAudio(frames);
     client->cycles_.fetch_add(1);
     client->lastCycleMs_.store(steadyMs());
     return 0;

@@ -43,6 +43,15 @@ class JackMidiClient {
         std::atomic<bool>& sourceLost;
     };
 
+    // Renders the audio ports, on the server's process thread: nothing there may wait.
+    class AudioSource {
+      public:
+        virtual ~AudioSource() = default;
+        virtual void render(float* left, float* right, unsigned frames) = 0;
+    };
+    static constexpr const char* LeftPortName = "left";
+    static constexpr const char* RightPortName = "right";
+
     // Null when no JACK server runs.
     static std::unique_ptr<JackMidiClient> connect(const Input* input = nullptr);
     ~JackMidiClient();
@@ -67,6 +76,15 @@ class JackMidiClient {
     void close();
     bool isOpen() const { return port_ != nullptr; }
 
+    // The audio output ports "left" and "right", connected to the system's playback ports and
+    // rendered by `source` every period until closeAudio; false when they cannot be made.
+    bool openAudio(AudioSource& source);
+    void closeAudio();
+    unsigned sampleRate() const;
+    // Closes the client of a server that has stopped at once, also while others still hold it:
+    // libjack reaches a new server only once every client of the process is closed.
+    void release();
+
     // The MIDI output ports of other programs by full name: the sources the input may listen to.
     std::vector<std::string> sourcePorts() const;
     // Connects `source` to the input port, or takes that connection away.
@@ -84,6 +102,9 @@ class JackMidiClient {
     std::vector<std::string> othersMidiPorts(unsigned long flags) const;
     bool activate();
     void unregisterOutputPort();
+    void waitForCycle() const;
+    void deactivateWhenUnused();
+    void renderAudio(unsigned frames);
     void receive(unsigned frames);
     bool activatePort();
     std::vector<std::string> connectionsOfPort() const;
@@ -96,6 +117,9 @@ class JackMidiClient {
     std::atomic<_jack_port*> processedPort_{nullptr};
     std::atomic<unsigned> cycles_{0};
     _jack_port* inputPort_ = nullptr;
+    _jack_port* leftPort_ = nullptr;
+    _jack_port* rightPort_ = nullptr;
+    std::atomic<AudioSource*> audio_{nullptr};
     std::optional<Input> input_;
     jack_ringbuffer_t* queue_ = nullptr;
     std::mutex sending_;

@@ -5,6 +5,7 @@ namespace ladoton {
 std::shared_ptr<JackMidiClient> JackSession::client() {
     const std::lock_guard lock(mutex_);
     if (client_ != nullptr && !client_->running()) {
+        client_->release();
         client_.reset();
     }
     if (client_ == nullptr) {

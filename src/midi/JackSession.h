@@ -17,8 +17,8 @@ class JackSession {
     explicit JackSession(std::optional<JackMidiClient::Input> input = std::nullopt)
         : input_(input) {}
 
-    // The client of the server running now; null when none runs. A new client reaches the new
-    // server only once every holder has let the old one go.
+    // The client of the server running now; null when none runs. A client whose server has
+    // stopped is closed first, whoever else still holds it.
     std::shared_ptr<JackMidiClient> client();
     // The client made last, running or not, without reaching for a server; may be null.
     std::shared_ptr<JackMidiClient> lastClient();

@@ -13,8 +13,9 @@ constexpr int DrumBank = 128;  // FluidSynth's bank of drum kits
 } // namespace
 
 SoundFontSynth::SoundFontSynth(const FluidSynthApi& api, const SynthSettings& settings)
-    : api_(api), audioDrivers_(settings.audioDrivers), driversChosen_(settings.driversChosen),
-      sampleRate_(static_cast<int>(settings.sampleRate)), periodSize_(settings.periodSize),
+    : api_(api), audioDrivers_(settings.audioDrivers), jackOutput_(settings.jackOutput),
+      driversChosen_(settings.driversChosen), sampleRate_(static_cast<int>(settings.sampleRate)),
+      periodSize_(settings.periodSize),
       renderer_(*this, settings.clock != nullptr ? *settings.clock : steadyClock_,
                 settings.restAfterMs) {
     settings_ = api_.newSettings();
@@ -91,6 +92,8 @@ bool SoundFontSynth::startAudio() {
 bool SoundFontSynth::startDriver(const std::string& driver) {
     if (driver == "pipewire") {
         output_ = openPipeWireOutput(renderer_, sampleRate_, periodSize_);
+    } else if (driver == "jack" && jackOutput_ && (output_ = jackOutput_(renderer_, sampleRate_))) {
+        return true;
     } else if (api_.setStr(settings_, "audio.driver", driver.c_str()) == FLUID_OK) {
         output_ = openFluidSynthDriver(api_, driver, settings_, synth_, renderer_);
     }

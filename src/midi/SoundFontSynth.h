@@ -7,6 +7,7 @@
 #include "midi/SynthOutput.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -35,6 +36,9 @@ struct SynthSettings {
     Clock* clock = nullptr;
     // Where the "file" audio driver writes raw 32-bit float stereo (for tests).
     std::string audioFile;
+    // The program's own output for the "jack" driver, at the synthesizer's sample rate; where
+    // it gives none, FluidSynth's JACK driver plays.
+    std::function<std::unique_ptr<SynthOutput>(RestingRenderer&, int sampleRate)> jackOutput;
 };
 
 // One FluidSynth synthesizer: General MIDI, the drum kit on channel 10, optionally playing on
@@ -79,6 +83,7 @@ class SoundFontSynth final : private SoundSource {
 
     const FluidSynthApi& api_;
     std::vector<std::string> audioDrivers_;
+    std::function<std::unique_ptr<SynthOutput>(RestingRenderer&, int)> jackOutput_;
     bool driversChosen_;
     int sampleRate_;
     int periodSize_;

@@ -1,7 +1,7 @@
 list(APPEND LADOTON_CORE_SOURCES src/midi/InputQueue.cpp src/midi/MidiInputParser.cpp
     src/midi/MidiMessage.cpp src/midi/MidiOut.cpp)
 list(APPEND LADOTON_GUI_SOURCES src/midi/AlsaMidiInput.cpp src/midi/JackMidiClient.cpp
-    src/midi/JackSession.cpp src/midi/SystemMidiInput.cpp
+    src/midi/JackSession.cpp src/midi/JackSynthOutput.cpp src/midi/SystemMidiInput.cpp
     src/midi/MidiLibraryNoise.cpp src/midi/RtMidiBackend.cpp)
 list(APPEND LADOTON_CORE_SOURCES src/midi/BackgroundOpenBackend.cpp src/midi/CompositeBackend.cpp
     src/midi/LazyBackend.cpp src/midi/MidiPortList.cpp

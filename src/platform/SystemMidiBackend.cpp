@@ -3,6 +3,7 @@
 #include "midi/BackgroundOpenBackend.h"
 #include "midi/CompositeBackend.h"
 #include "midi/FluidSynthBackend.h"
+#include "midi/JackSynthOutput.h"
 #include "midi/LazyBackend.h"
 #include "midi/MidiLibraryNoise.h"
 #include "midi/RtMidiBackend.h"
@@ -38,6 +39,11 @@ SystemMidiBackend::SystemMidiBackend() : input_(std::make_unique<SystemMidiInput
         options.synth.audioDrivers = audioDriversFromEnvironment(options.synth.audioDrivers);
         options.synth.driversChosen = qEnvironmentVariableIsSet("LADOTON_SYNTH_AUDIO");
         options.onFailure = [this] { reportStartFailure(); };
+        // On JACK the synthesizer plays through the program's one client, the MIDI ports' own.
+        options.synth.jackOutput = [jack = input_->jackSession()](RestingRenderer& renderer,
+                                                                  int sampleRate) {
+            return openJackSynthOutput(*jack, renderer, sampleRate);
+        };
         parts.push_back(std::make_unique<FluidSynthBackend>(std::move(options)));
     }
     // Connecting to the ALSA sequencer and to JACK takes a good part of the start-up; with the

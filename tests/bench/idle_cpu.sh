@@ -82,5 +82,5 @@ measure "JACK port open, no built-in synthesizer"
 
 export E2E_BUILTIN_SYNTH=1 LADOTON_SYNTH_AUDIO=jack
 e2e_start_program
-e2e_wait_for 20 "the synthesizer's JACK output" e2e_jack_has_port "Ladoton-synth:left"
+e2e_wait_for 20 "the synthesizer's JACK output" e2e_jack_has_port "Ладотон:left"
 measure "built-in synthesizer rendering silence on JACK"

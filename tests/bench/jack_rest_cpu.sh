@@ -75,7 +75,7 @@ for run in 1 2 3; do
     at_rest "jack-keyboard, JACK port" "$peer"
 
     E2E_BUILTIN_SYNTH=1 LADOTON_SYNTH_AUDIO=jack e2e_start_program
-    e2e_wait_for 20 "Ладотон's synthesizer on JACK" e2e_jack_has_port "Ladoton-synth:left"
+    e2e_wait_for 20 "Ладотон's synthesizer on JACK" e2e_jack_has_port "Ладотон:left"
     at_rest "Ладотон, built-in synthesizer on JACK" "$E2E_PROGRAM_PID"
 
     launch_peer vmpk

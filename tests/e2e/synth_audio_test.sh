@@ -13,9 +13,9 @@ e2e_start_jack
 # its audio goes straight to JACK.
 export E2E_BUILTIN_SYNTH=1 LADOTON_SYNTH_AUDIO=jack
 e2e_start_program
-e2e_wait_for 20 "the synthesizer's JACK output" e2e_jack_has_port "Ladoton-synth:left"
+e2e_wait_for 20 "the synthesizer's JACK output" e2e_jack_has_port "Ладотон:left"
 
-"$PITCH" Ladoton-synth:left 30 >"$E2E_DIR/pitch.log" 2>"$E2E_DIR/pitch.err" &
+"$PITCH" Ладотон:left 30 >"$E2E_DIR/pitch.log" 2>"$E2E_DIR/pitch.err" &
 listener=$!
 e2e_track "$listener"
 e2e_wait_for 10 "the pitch listener" grep -q listening "$E2E_DIR/pitch.log"
