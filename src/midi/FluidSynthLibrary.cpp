@@ -1,8 +1,9 @@
 #include "midi/FluidSynthLibrary.h"
 
+#include "midi/LibrarySymbols.h"
+
 #include <dlfcn.h>
 
-#include <cstring>
 #include <optional>
 
 #ifndef LADOTON_FLUIDSYNTH_LIBRARY
@@ -14,16 +15,6 @@ namespace ladoton {
 namespace {
 
 void ignoreLog(int, const char*, void*) {}
-
-template <typename Function> bool resolve(void* library, const char* name, Function& function) {
-    void* symbol = dlsym(library, name);
-    if (symbol == nullptr) {
-        return false;
-    }
-    static_assert(sizeof(function) == sizeof(symbol));
-    std::memcpy(&function, &symbol, sizeof(function));
-    return true;
-}
 
 std::optional<FluidSynthApi> load() {
     // The library is never unloaded: its threads and those of the libraries below it may

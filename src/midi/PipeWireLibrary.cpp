@@ -1,23 +1,14 @@
 #include "midi/PipeWireLibrary.h"
 
+#include "midi/LibrarySymbols.h"
+
 #include <dlfcn.h>
 
-#include <cstring>
 #include <optional>
 
 namespace ladoton {
 
 namespace {
-
-template <typename Function> bool resolve(void* library, const char* name, Function& function) {
-    void* symbol = dlsym(library, name);
-    if (symbol == nullptr) {
-        return false;
-    }
-    static_assert(sizeof(function) == sizeof(symbol));
-    std::memcpy(&function, &symbol, sizeof(function));
-    return true;
-}
 
 std::optional<PipeWireApi> load() {
     // Never unloaded: its plugins and threads may outlive any one stream.
