@@ -5,15 +5,23 @@
 
 namespace ladoton {
 
+// A loss is told where it happened in the stream: the notes that started before it end there,
+// and none that was queued before it starts after it. What follows is framed afresh, since the
+// running status it was sent under may have been lost.
 bool InputStream::read(InputReceiver& receiver, std::size_t limit) {
     std::array<uint8_t, 512> bytes{};
     std::size_t total = 0;
-    bool more = true;
-    while (total < limit) {
+    for (;;) {
+        tellLoss(receiver);
+        if (total >= limit) {
+            return true;
+        }
         const std::size_t count = queue_.pop(bytes.data(), std::min(bytes.size(), limit - total));
         if (count == 0) {
-            more = false;
-            break;
+            if (!tellLoss(receiver)) { // a loss may have been marked since the look above
+                return false;
+            }
+            continue;
         }
         total += count;
         for (std::size_t i = 0; i < count; ++i) {
@@ -22,10 +30,15 @@ bool InputStream::read(InputReceiver& receiver, std::size_t limit) {
             }
         }
     }
-    if (queue_.takeOverflow()) {
-        receiver.lost();
+}
+
+bool InputStream::tellLoss(InputReceiver& receiver) {
+    if (!queue_.takeLoss()) {
+        return false;
     }
-    return more;
+    parser_ = {};
+    receiver.lost();
+    return true;
 }
 
 } // namespace ladoton

@@ -28,6 +28,8 @@ class InputStream {
     bool read(InputReceiver& receiver, std::size_t limit);
 
   private:
+    bool tellLoss(InputReceiver& receiver);
+
     InputQueue queue_;
     MidiInputParser parser_;
 };

@@ -9,8 +9,7 @@
 namespace ladoton {
 
 SystemMidiInput::SystemMidiInput()
-    : jack_(std::make_shared<JackSession>(
-          JackMidiClient::Input{jackStream_.queue(), wakeup_, sourceLost_})) {}
+    : jack_(std::make_shared<JackSession>(JackMidiClient::Input{jackStream_.queue(), wakeup_})) {}
 
 SystemMidiInput::~SystemMidiInput() {
     waitUntilStarted();
@@ -20,7 +19,7 @@ void SystemMidiInput::start(std::string source) {
     // silenceMidiLibraries() has been called by the owner: setenv must not race this thread.
     starter_ = std::thread([this, source = std::move(source)] {
         if (alsaSequencerPresent()) {
-            alsa_ = AlsaMidiInput::open(alsaStream_.queue(), wakeup_, sourceLost_);
+            alsa_ = AlsaMidiInput::open(alsaStream_.queue(), wakeup_);
         }
         jack_->client();
         if (!source.empty() && connect(source)) {
@@ -101,9 +100,6 @@ bool SystemMidiInput::takeArrived(InputReceiver& receiver, std::size_t limit) {
     wakeup_.clear();
     bool more = alsaStream_.read(receiver, limit);
     more = jackStream_.read(receiver, limit) || more;
-    if (sourceLost_.exchange(false)) {
-        receiver.lost();
-    }
     if (more) {
         wakeup_.signal();
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "midi/InputQueue.h"
-#include "midi/MidiInput.h"
 #include "midi/InputStream.h"
+#include "midi/MidiInput.h"
 
 #include <atomic>
 #include <memory>
@@ -53,7 +53,6 @@ class SystemMidiInput final : public MidiInput {
     bool connect(const std::string& name);
 
     InputWakeup wakeup_;
-    std::atomic<bool> sourceLost_{false};
     InputStream alsaStream_;
     InputStream jackStream_;
     std::shared_ptr<JackSession> jack_;
