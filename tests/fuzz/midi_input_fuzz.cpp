@@ -4,14 +4,17 @@
 // chosen, playback and the loss of the source. Whatever happens:
 // - every message that goes out is well formed;
 // - Ctrl with an arrow moves the octave or the transposition by one step;
-// - once the player has let go of everything and the window is closed, every note that any
-//   device got ends with a note-off on the channel it went to, and no pedal stays down.
+// - once the MIDI keyboard has let go of every key and pedal, the input holds none;
+// - once the player has let go of every key and pedal (and again once the window is closed),
+//   every note that any device got has ended with a note-off on the channel it went to, and no
+//   pedal stays down.
 #include "../support/FakeKeyboardWindow.h"
 #include "../support/ManualClock.h"
 #include "../support/RecordingBackend.h"
 #include "keyboard/Keyboard.h"
 #include "keys/VirtualKeys.h"
 #include "midi/InputStream.h"
+#include "midi/MidiInputParser.h"
 
 #include <algorithm>
 #include <array>
@@ -65,12 +68,72 @@ class Receiver final : public InputReceiver {
     Keyboard& keyboard_;
 };
 
+// The MIDI keyboard at the other end: what it sends is pushed whole into the input's queue by the
+// system's thread, and may be dropped there when the queue is full. It knows which of its keys
+// and pedals it holds down, from what it sent, and lets go of them in the end.
+class Source {
+  public:
+    explicit Source(InputQueue& queue) : queue_(queue) {}
+
+    void send(const uint8_t* bytes, std::size_t length) {
+        const bool pushed = queue_.push(bytes, length);
+        trace(pushed ? "push %02x %02x %02x\n" : "push %02x %02x %02x: dropped\n", bytes[0],
+              length > 1 ? bytes[1] : -1, length > 2 ? bytes[2] : -1);
+        for (std::size_t i = 0; i < length; ++i) {
+            if (const auto message = parser_.feed(bytes[i])) {
+                follow(*message);
+            }
+        }
+    }
+    // Unplugged: whatever it held is gone with it.
+    void unplug() {
+        held_.clear();
+        parser_ = {};
+    }
+    // Every key and pedal it holds is let go, each message read before the next is sent.
+    template <typename Read> void letGo(Read read) {
+        const std::set<std::pair<int, int>> held = held_;
+        for (const auto& [status, data1] : held) {
+            const bool pedal = (status & 0xF0) == 0xB0;
+            const std::array<uint8_t, 3> off{static_cast<uint8_t>(pedal ? status : status - 0x10),
+                                             static_cast<uint8_t>(data1), 0};
+            send(off.data(), off.size());
+            read();
+        }
+    }
+
+  private:
+    void follow(const ShortMessage& message) {
+        const int kind = message.bytes[0] & 0xF0;
+        const int status = message.bytes[0];
+        const bool pedal = kind == 0xB0 && (message.bytes[1] == 64 || message.bytes[1] == 66 ||
+                                            message.bytes[1] == 67);
+        if (kind == 0x90 || kind == 0x80) {
+            const std::pair<int, int> key{0x90 | (status & 0x0F), message.bytes[1]};
+            if (kind == 0x90 && message.bytes[2] > 0) {
+                held_.insert(key);
+            } else {
+                held_.erase(key);
+            }
+        } else if (pedal) {
+            if (message.bytes[2] > 0) {
+                held_.insert({status, message.bytes[1]});
+            } else {
+                held_.erase({status, message.bytes[1]});
+            }
+        }
+    }
+
+    InputQueue& queue_;
+    MidiInputParser parser_;
+    std::set<std::pair<int, int>> held_; // note-on status and note, or controller status and pedal
+};
+
 // Keys of the piano (two of them share note 59, M is the empty note, Tab is below the first C),
 // the command keys and Ctrl with the arrows.
-constexpr std::array<int, 17> Keys = {'Q',      '2',      'W',      'E',       'T',
-                                      vk::Tab,  '8',      'U',      'M',       vk::Control,
-                                      vk::Up,   vk::Down, vk::Left, vk::Right, vk::Space,
-                                      vk::LetterZ, vk::LetterX};
+constexpr std::array<int, 17> Keys = {
+    'Q',         '2',    'W',      'E',      'T',       vk::Tab,   '8',         'U',        'M',
+    vk::Control, vk::Up, vk::Down, vk::Left, vk::Right, vk::Space, vk::LetterZ, vk::LetterX};
 
 class Player {
   public:
@@ -81,36 +144,39 @@ class Player {
         while (!script.done()) {
             step(script.next(), script);
         }
-        letGo();
     }
 
   private:
     void step(uint8_t action, Script& script) {
-        switch (action % 9) {
+        switch (action % 12) {
         case 0:
-        case 1:
-        case 2: { // a message of the system, pushed whole: 1 to 3 bytes of anything
-            std::array<uint8_t, 3> bytes{script.next(), script.next(), script.next()};
-            const std::size_t length = 1 + action / 9 % 3;
-            const bool pushed = stream_.queue().push(bytes.data(), length);
-            trace(pushed ? "push %02x %02x %02x\n" : "push %02x %02x %02x: dropped\n", bytes[0],
-                  length > 1 ? bytes[1] : -1, length > 2 ? bytes[2] : -1);
+        case 1: { // a message of the system, pushed whole: 1 to 3 bytes of anything
+            const std::array<uint8_t, 3> bytes{script.next(), script.next(), script.next()};
+            source_.send(bytes.data(), 1 + action / 12 % 3);
             break;
         }
-        case 3: {
-            const int limit = 1 + script.next() % 64;
+        case 2:
+        case 3:
+            sendNote(script.next(), script.next());
+            break;
+        case 4:
+            sendPedal(script.next());
+            break;
+        case 5: {
+            const int limit = 1 + script.next() % 16;
             trace("read %d bytes\n", limit);
             stream_.read(receiver_, static_cast<std::size_t>(limit));
             break;
         }
-        case 4:
+        case 6:
+        case 7:
             toggleKey(Keys[script.next() % Keys.size()]);
             break;
-        case 5:
+        case 8:
             window_.controls.channel = 1 + script.next() % 16;
             trace("channel %d typed\n", window_.controls.channel);
             break;
-        case 6: { // the device menu takes the keyboard; playback goes on while it is open
+        case 9: { // the device menu takes the keyboard; playback goes on while it is open
             keyboard_.keyboardLost();
             tick(script.next());
             const int device = script.next() % 3;
@@ -118,13 +184,32 @@ class Player {
             keyboard_.runCommand(DeviceCommandBase + device);
             break;
         }
-        case 7:
+        case 10:
             tick(script.next());
             break;
         default:
             other(script.next());
             break;
         }
+    }
+
+    // A note of the few that the piano's first keys sound, on one of two channels, or note 0
+    // or 127: on or off.
+    void sendNote(uint8_t choice, uint8_t velocity) {
+        static constexpr std::array<uint8_t, 4> Notes = {48, 59, 0, 127};
+        const auto status = static_cast<uint8_t>((choice & 0x80 ? 0x80 : 0x90) | (choice & 1));
+        const std::array<uint8_t, 3> bytes{status, Notes[choice / 2 % Notes.size()],
+                                           static_cast<uint8_t>(velocity & 0x7F)};
+        source_.send(bytes.data(), bytes.size());
+    }
+
+    void sendPedal(uint8_t choice) {
+        static constexpr std::array<uint8_t, 3> Pedals = {64, 66, 67};
+        static constexpr std::array<uint8_t, 4> Values = {0, 127, 40, 0};
+        const std::array<uint8_t, 3> bytes{static_cast<uint8_t>(0xB0 | (choice & 1)),
+                                           Pedals[choice / 2 % Pedals.size()],
+                                           Values[choice / 8 % Values.size()]};
+        source_.send(bytes.data(), bytes.size());
     }
 
     void other(uint8_t choice) {
@@ -148,12 +233,9 @@ class Player {
     }
 
     void loseSource() {
-        sourceLost_ = true;
-        stream_.read(receiver_, 0);
-        if (sourceLost_) {
-            sourceLost_ = false;
-            receiver_.lost();
-        }
+        trace("source lost\n");
+        source_.unplug();
+        stream_.queue().markLoss();
     }
 
     void tick(uint8_t ms) {
@@ -186,25 +268,40 @@ class Player {
         }
     }
 
+  public:
+    // The player lets go of every key and pedal of both keyboards, and playback is stopped.
     void letGo() {
         trace("let go\n");
-        while (stream_.read(receiver_, 1 << 20)) {
+        const auto readAll = [this] {
+            while (stream_.read(receiver_, 1 << 20)) {
+            }
+        };
+        readAll();
+        source_.letGo(readAll);
+        for (std::size_t note = 0; note < keyboard_.inputNotes.size(); ++note) {
+            if (keyboard_.inputNotes[note].held) {
+                std::fprintf(stderr, "note %zu still held by the input\n", note);
+            }
+            require(!keyboard_.inputNotes[note].held, "the input holds a note it was never sent");
         }
-        loseSource();
+        for (const InputPedal& pedal : keyboard_.inputPedals) {
+            require(!pedal.down, "the input holds a pedal it was never sent");
+        }
         for (const int key : held_) {
             keyboard_.releaseKey(key);
         }
+        held_.clear();
         keyboard_.stopPlayback();
-        keyboard_.close();
     }
 
+  private:
     Keyboard& keyboard_;
     FakeKeyboardWindow& window_;
     ManualClock& clock_;
     Receiver receiver_;
-    InputStream stream_{48};
+    InputStream stream_{12};
+    Source source_{stream_.queue()};
     std::set<int> held_;
-    bool sourceLost_ = false;
 };
 
 void requireEverythingEnded(const RecordingBackend& backend) {
@@ -223,16 +320,16 @@ void requireEverythingEnded(const RecordingBackend& backend) {
         const Place place{backend.sentTo[m], channel, message.bytes[1]};
         if (kind == 0x90 || kind == 0x80) {
             sounding[place] = kind == 0x90 && message.bytes[2] > 0;
-        } else if (kind == 0xB0 && (message.bytes[1] == 64 || message.bytes[1] == 66 ||
-                                    message.bytes[1] == 67)) {
+        } else if (kind == 0xB0 &&
+                   (message.bytes[1] == 64 || message.bytes[1] == 66 || message.bytes[1] == 67)) {
             pedals[place] = message.bytes[2];
         }
     }
     for (const auto& [place, on] : sounding) {
         if (on) {
             const auto [device, channel, note] = place;
-            std::fprintf(stderr, "device %d channel %d note %d still sounds\n", device,
-                         channel + 1, note);
+            std::fprintf(stderr, "device %d channel %d note %d still sounds\n", device, channel + 1,
+                         note);
         }
         require(!on, "a note never ended");
     }
@@ -259,7 +356,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     keyboard.initialise();
     keyboard.midiOut.listDevices();
     Script script(data, size);
-    Player(keyboard, window, clock).play(script);
+    Player player(keyboard, window, clock);
+    player.play(script);
+    player.letGo();
+    requireEverythingEnded(backend);
+    keyboard.close();
     requireEverythingEnded(backend);
     keyboard.detach();
     return 0;
