@@ -48,6 +48,8 @@ bool KeyboardApp::InitInstance() {
             QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
         prompts.message(&dialog, caption, QStringLiteral("Не могу открыть midi устройство!"));
     });
+    QObject::connect(&backend, &SystemMidiBackend::deviceReturned, &dialog,
+                     [&] { keyboard.deviceReturned(); });
     setWindowIconOnceShown(dialog, QStringLiteral(":/ladoton.svg"));
     const CaretBlinkTimeout caretBlink;
     dialog.DoModal();

@@ -3,8 +3,6 @@
 #include "keyboard/Keyboard.h"
 #include "midi/SystemMidiInput.h"
 
-#include <algorithm>
-
 namespace ladoton {
 
 namespace {
@@ -16,18 +14,6 @@ MidiInputPump::MidiInputPump(SystemMidiInput& input, Keyboard& keyboard, QObject
     : QObject(parent), input_(input), keyboard_(keyboard),
       notifier_(input.wakeupFd(), QSocketNotifier::Read) {
     connect(&notifier_, &QSocketNotifier::activated, this, &MidiInputPump::takeArrived);
-    serverCheck_.setInterval(1000);
-    connect(&serverCheck_, &QTimer::timeout, this, [this] {
-        input_.checkServer();
-        if (!inputHoldsNotes()) {
-            serverCheck_.stop();
-        }
-    });
-}
-
-bool MidiInputPump::inputHoldsNotes() const {
-    return std::any_of(keyboard_.inputNotes.begin(), keyboard_.inputNotes.end(),
-                       [](const InputNote& note) { return note.held; });
 }
 
 void MidiInputPump::receive(const ShortMessage& message) {
@@ -40,9 +26,6 @@ void MidiInputPump::lost() {
 
 void MidiInputPump::takeArrived() {
     input_.takeArrived(*this, PortionBytes);
-    if (inputHoldsNotes() && !serverCheck_.isActive()) {
-        serverCheck_.start();
-    }
 }
 
 } // namespace ladoton

@@ -44,6 +44,11 @@ void Keyboard::selectDevice(int index) {
     midiOut.sendProgramChange(channel, instrument);
 }
 
+void Keyboard::deviceReturned() {
+    window().updateData(true);
+    midiOut.sendProgramChange(channel, instrument);
+}
+
 void Keyboard::runMenuCommand(int id) {
     switch (id) {
     case command::KeyHelp:

@@ -30,6 +30,9 @@ class Keyboard : public ExchangedValues {
 
     // The window opens: the device, the timers and the controls' ranges.
     void initialise();
+    // The open device came back after it went away (its server stopped, or its program): it
+    // gets the program again, as when it is chosen.
+    void deviceReturned();
     // A menu command, a piano-key button or a device of the device menu by its id.
     void runCommand(int id);
     // The window is closed: the settings are kept and the device closed.

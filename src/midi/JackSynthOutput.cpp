@@ -1,39 +1,39 @@
 #include "midi/JackSynthOutput.h"
 
-#include "midi/JackSession.h"
+#include "midi/JackAudioOutput.h"
+#include "midi/JackClient.h"
 
 namespace ladoton {
 
 namespace {
 
-class JackSynthOutput final : public SynthOutput, private JackMidiClient::AudioSource {
+class JackSynthOutput final : public SynthOutput, private JackAudioOutput::Source {
   public:
-    JackSynthOutput(std::shared_ptr<JackMidiClient> client, RestingRenderer& renderer)
-        : client_(std::move(client)), renderer_(renderer) {}
-    ~JackSynthOutput() override { client_->closeAudio(); }
+    JackSynthOutput(JackAudioOutput& ports, RestingRenderer& renderer)
+        : ports_(ports), renderer_(renderer) {}
+    ~JackSynthOutput() override { ports_.close(); }
     JackSynthOutput(const JackSynthOutput&) = delete;
     JackSynthOutput& operator=(const JackSynthOutput&) = delete;
 
-    bool open() { return client_->openAudio(*this); }
+    bool open() { return ports_.open(*this); }
 
   private:
     void render(float* left, float* right, unsigned frames) override {
         renderer_.process({left, right, static_cast<int>(frames), 1});
     }
 
-    std::shared_ptr<JackMidiClient> client_;
+    JackAudioOutput& ports_;
     RestingRenderer& renderer_;
 };
 
 } // namespace
 
-std::unique_ptr<SynthOutput> openJackSynthOutput(JackSession& session, RestingRenderer& renderer,
+std::unique_ptr<SynthOutput> openJackSynthOutput(JackClient& client, RestingRenderer& renderer,
                                                  int sampleRate) {
-    std::shared_ptr<JackMidiClient> client = session.client();
-    if (client == nullptr || client->sampleRate() != static_cast<unsigned>(sampleRate)) {
+    if (!client.reach() || client.sampleRate() != static_cast<unsigned>(sampleRate)) {
         return nullptr;
     }
-    auto output = std::make_unique<JackSynthOutput>(std::move(client), renderer);
+    auto output = std::make_unique<JackSynthOutput>(client.audioOutput(), renderer);
     if (!output->open()) {
         return nullptr;
     }

@@ -1,9 +1,10 @@
 #include "midi/RtMidiBackend.h"
 
-#include "midi/JackMidiClient.h"
-#include "midi/JackSession.h"
+#include "midi/JackClient.h"
+#include "midi/JackMidiOutput.h"
 #include "midi/MidiLibraryNoise.h"
 
+#include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
 namespace ladoton {
@@ -38,10 +39,10 @@ std::unique_ptr<RtMidiOut> makeAlsaOutput(const char* clientName) {
 
 } // namespace
 
-RtMidiBackend::RtMidiBackend(std::shared_ptr<JackSession> jack) : jackSession_(std::move(jack)) {
+RtMidiBackend::RtMidiBackend(std::shared_ptr<JackClient> jack) : jack_(std::move(jack)) {
     silenceMidiLibraries();
-    if (jackSession_ == nullptr) {
-        jackSession_ = std::make_shared<JackSession>();
+    if (jack_ == nullptr) {
+        jack_ = std::make_shared<JackClient>();
     }
 }
 
@@ -53,12 +54,7 @@ void RtMidiBackend::findSystems() {
     if (alsa_ == nullptr && alsaSequencerPresent()) {
         alsa_ = makeAlsaOutput(ClientName);
     }
-    // A client whose server has stopped is closed before a server running now gets a new one:
-    // libjack keeps the server it reached for as long as any client of the process is open.
-    if (jack_ != nullptr && !jack_->running()) {
-        jack_.reset();
-    }
-    jack_ = jackSession_->client();
+    jackPresent_ = jack_->reach();
 }
 
 std::vector<MidiPort> RtMidiBackend::ports() {
@@ -75,8 +71,8 @@ std::vector<MidiPort> RtMidiBackend::ports() {
         }
     }
     std::optional<std::vector<std::string>> jackPorts;
-    if (jack_ != nullptr) {
-        jackPorts = jack_->inputPorts();
+    if (jackPresent_) {
+        jackPorts = jack_->otherPorts(JACK_DEFAULT_MIDI_TYPE, JackPortIsInput);
     }
     return listMidiPorts(alsaPorts, jackPorts);
 }
@@ -100,9 +96,13 @@ bool RtMidiBackend::open(int index) {
 
 bool RtMidiBackend::openPort(const MidiPort& port) {
     if (port.system == MidiSystem::Jack) {
-        return port.own ? jack_->openOwnPort() : jack_->open(port.name);
+        JackMidiOutput& output = jack_->midiOutput();
+        jackOpen_ = port.own ? output.openOwnPort() : output.open(port.name);
+        return jackOpen_;
     }
-    return port.own ? openOwnAlsaPort() : openAlsaPort(port.number);
+    const bool opened = port.own ? openOwnAlsaPort() : openAlsaPort(port.number);
+    alsaSender_.setOutput(openAlsaOutput());
+    return opened;
 }
 
 bool RtMidiBackend::openAlsaPort(unsigned number) {
@@ -142,17 +142,15 @@ RtMidiOut* RtMidiBackend::openAlsaOutput() const {
 }
 
 void RtMidiBackend::send(const ShortMessage& message) {
-    if (RtMidiOut* alsa = openAlsaOutput(); alsa != nullptr) {
-        try {
-            alsa->sendMessage(message.bytes.data(), message.size);
-        } catch (const RtMidiError&) {
-        }
-    } else if (jack_ != nullptr) {
-        jack_->send(message);
+    if (openAlsaOutput() != nullptr) {
+        alsaSender_.send(message);
+    } else if (jackOpen_) {
+        jack_->midiOutput().send(message);
     }
 }
 
 void RtMidiBackend::close() {
+    alsaSender_.setOutput(nullptr);
     if (alsaOpen_) {
         try {
             alsa_->closePort();
@@ -161,8 +159,9 @@ void RtMidiBackend::close() {
         alsaOpen_ = false;
     }
     ownAlsaOpen_ = false;
-    if (jack_ != nullptr) {
-        jack_->close();
+    if (jackOpen_) {
+        jack_->midiOutput().close();
+        jackOpen_ = false;
     }
 }
 

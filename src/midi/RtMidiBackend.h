@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/AlsaOutputSender.h"
 #include "midi/MidiBackend.h"
 #include "midi/MidiPortList.h"
 
@@ -9,8 +10,7 @@ class RtMidiOut;
 
 namespace ladoton {
 
-class JackMidiClient;
-class JackSession;
+class JackClient;
 
 // The system's MIDI ports: the ALSA sequencer's output ports first (through RtMidi), then the
 // JACK MIDI input ports (through the program's one JACK client), each by its port name. A
@@ -22,7 +22,7 @@ class RtMidiBackend final : public MidiBackend {
   public:
     // The JACK client comes from `jack`, shared with the MIDI input; without one the backend
     // has a client of its own.
-    explicit RtMidiBackend(std::shared_ptr<JackSession> jack = nullptr);
+    explicit RtMidiBackend(std::shared_ptr<JackClient> jack = nullptr);
     ~RtMidiBackend() override;
     RtMidiBackend(const RtMidiBackend&) = delete;
     RtMidiBackend& operator=(const RtMidiBackend&) = delete;
@@ -45,9 +45,12 @@ class RtMidiBackend final : public MidiBackend {
     // connections other programs made to it last until the program ends.
     std::unique_ptr<RtMidiOut> ownAlsa_;
     bool ownAlsaOpen_ = false;
-    std::shared_ptr<JackSession> jackSession_;
-    std::shared_ptr<JackMidiClient> jack_;
+    std::shared_ptr<JackClient> jack_;
+    bool jackPresent_ = false; // at the last listing
+    bool jackOpen_ = false;
     bool alsaOpen_ = false;
+    // The last member: it stops sending before the outputs go.
+    AlsaOutputSender alsaSender_;
 };
 
 } // namespace ladoton

@@ -1,7 +1,8 @@
 #include "midi/SystemMidiInput.h"
 
 #include "midi/AlsaMidiInput.h"
-#include "midi/JackSession.h"
+#include "midi/JackClient.h"
+#include "midi/JackMidiInput.h"
 #include "midi/MidiLibraryNoise.h" // alsaSequencerPresent
 
 #include <algorithm>
@@ -9,7 +10,7 @@
 namespace ladoton {
 
 SystemMidiInput::SystemMidiInput()
-    : jack_(std::make_shared<JackSession>(JackMidiClient::Input{jackStream_.queue(), wakeup_})) {}
+    : jack_(std::make_shared<JackClient>(JackClient::Input{jackStream_.queue(), wakeup_})) {}
 
 SystemMidiInput::~SystemMidiInput() {
     waitUntilStarted();
@@ -21,7 +22,7 @@ void SystemMidiInput::start(std::string source) {
         if (alsaSequencerPresent()) {
             alsa_ = AlsaMidiInput::open(alsaStream_.queue(), wakeup_);
         }
-        jack_->client();
+        jack_->reach();
         if (!source.empty() && connect(source)) {
             chosen_ = source;
         }
@@ -40,8 +41,8 @@ std::vector<std::string> SystemMidiInput::listSources() {
     if (alsa_ != nullptr) {
         names = alsa_->sourcePorts();
     }
-    if (const auto jack = jack_->client(); jack != nullptr) {
-        for (std::string& name : jack->sourcePorts()) {
+    if (jack_->reach()) {
+        for (std::string& name : jack_->midiInput()->sources()) {
             names.push_back(std::move(name));
         }
     }
@@ -73,27 +74,19 @@ bool SystemMidiInput::connect(const std::string& name) {
     if (alsa_ != nullptr && alsa_->connectSource(name)) {
         return true;
     }
-    const auto jack = jack_->client();
-    if (jack == nullptr) {
+    if (!jack_->reach()) {
         return false;
     }
-    const std::vector<std::string> ports = jack->sourcePorts();
-    return std::find(ports.begin(), ports.end(), name) != ports.end() && jack->connectSource(name);
+    const std::vector<std::string> ports = jack_->midiInput()->sources();
+    return std::find(ports.begin(), ports.end(), name) != ports.end() &&
+           jack_->midiInput()->connectSource(name);
 }
 
 void SystemMidiInput::disconnect(const std::string& name) {
     if (alsa_ != nullptr) {
         alsa_->disconnectSource(name);
     }
-    if (const auto jack = jack_->client(); jack != nullptr) {
-        jack->disconnectSource(name);
-    }
-}
-
-void SystemMidiInput::checkServer() {
-    if (const auto jack = jack_->lastClient(); jack != nullptr) {
-        jack->running();
-    }
+    jack_->midiInput()->disconnectSource(name);
 }
 
 bool SystemMidiInput::takeArrived(InputReceiver& receiver, std::size_t limit) {

@@ -12,8 +12,7 @@
 namespace ladoton {
 
 class AlsaMidiInput;
-class JackMidiClient;
-class JackSession;
+class JackClient;
 
 // The program's MIDI input on the system: the ALSA sequencer port "Ладотон:input" and the
 // JACK port "Ладотон:input", the sources being the readable ports of both (ALSA's first).
@@ -34,14 +33,10 @@ class SystemMidiInput final : public MidiInput {
     bool chooseSource(const std::string& name) override;
     std::string chosenSource() override;
 
-    // The client the MIDI output shares.
-    std::shared_ptr<JackSession> jackSession() const { return jack_; }
+    // The program's JACK client, which the MIDI output and the synthesizer share.
+    std::shared_ptr<JackClient> jackClient() const { return jack_; }
     // Readable when something arrived; see takeArrived.
     int wakeupFd() const { return wakeup_.fd(); }
-
-    // Looks whether the JACK server still runs; one that stopped loses its sources, and the
-    // wake-up says so. For while the input holds notes.
-    void checkServer();
 
     // Hands what arrived to `receiver`, reading at most `limit` bytes of each system; true when
     // the limit was reached and more waits.
@@ -55,7 +50,7 @@ class SystemMidiInput final : public MidiInput {
     InputWakeup wakeup_;
     InputStream alsaStream_;
     InputStream jackStream_;
-    std::shared_ptr<JackSession> jack_;
+    std::shared_ptr<JackClient> jack_;
     std::unique_ptr<AlsaMidiInput> alsa_;
     std::string chosen_;
     std::thread starter_;

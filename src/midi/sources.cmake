@@ -1,8 +1,11 @@
 list(APPEND LADOTON_CORE_SOURCES src/midi/InputQueue.cpp src/midi/InputStream.cpp
     src/midi/MidiInputParser.cpp
-    src/midi/MidiMessage.cpp src/midi/MidiOut.cpp)
-list(APPEND LADOTON_GUI_SOURCES src/midi/AlsaMidiInput.cpp src/midi/JackMidiClient.cpp
-    src/midi/JackSession.cpp src/midi/JackSynthOutput.cpp src/midi/SystemMidiInput.cpp
+    src/midi/MidiMessage.cpp src/midi/MidiOut.cpp src/midi/OutputBacklog.cpp
+    src/midi/BackloggedSender.cpp)
+list(APPEND LADOTON_GUI_SOURCES src/midi/AlsaMidiInput.cpp src/midi/AlsaOutputSender.cpp src/midi/JackClient.cpp
+    src/midi/JackClientOpener.cpp
+    src/midi/JackMidiOutput.cpp src/midi/JackMidiInput.cpp src/midi/JackAudioOutput.cpp
+    src/midi/JackSynthOutput.cpp src/midi/SystemMidiInput.cpp
     src/midi/MidiLibraryNoise.cpp src/midi/RtMidiBackend.cpp)
 list(APPEND LADOTON_CORE_SOURCES src/midi/BackgroundOpenBackend.cpp src/midi/CompositeBackend.cpp
     src/midi/LazyBackend.cpp src/midi/MidiPortList.cpp

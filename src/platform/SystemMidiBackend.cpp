@@ -3,6 +3,8 @@
 #include "midi/BackgroundOpenBackend.h"
 #include "midi/CompositeBackend.h"
 #include "midi/FluidSynthBackend.h"
+#include "midi/JackClient.h"
+#include "midi/JackMidiOutput.h"
 #include "midi/JackSynthOutput.h"
 #include "midi/LazyBackend.h"
 #include "midi/MidiLibraryNoise.h"
@@ -30,6 +32,9 @@ std::vector<std::string> audioDriversFromEnvironment(std::vector<std::string> dr
 } // namespace
 
 SystemMidiBackend::SystemMidiBackend() : input_(std::make_unique<SystemMidiInput>()) {
+    input_->jackClient()->midiOutput().setOnReconnected([this] {
+        QMetaObject::invokeMethod(this, &SystemMidiBackend::deviceReturned, Qt::QueuedConnection);
+    });
     // Before any thread of the synthesizer exists: FluidSynth's ALSA and JACK drivers print
     // through the same libraries, and its JACK driver would start a server of its own.
     silenceMidiLibraries();
@@ -40,8 +45,8 @@ SystemMidiBackend::SystemMidiBackend() : input_(std::make_unique<SystemMidiInput
         options.synth.driversChosen = qEnvironmentVariableIsSet("LADOTON_SYNTH_AUDIO");
         options.onFailure = [this] { reportStartFailure(); };
         // On JACK the synthesizer plays through the program's one client, the MIDI ports' own.
-        options.synth.jackOutput = [jack = input_->jackSession()](RestingRenderer& renderer,
-                                                                  int sampleRate) {
+        options.synth.jackOutput = [jack = input_->jackClient()](RestingRenderer& renderer,
+                                                                 int sampleRate) {
             return openJackSynthOutput(*jack, renderer, sampleRate);
         };
         parts.push_back(std::make_unique<FluidSynthBackend>(std::move(options)));
@@ -49,7 +54,7 @@ SystemMidiBackend::SystemMidiBackend() : input_(std::make_unique<SystemMidiInput
     // Connecting to the ALSA sequencer and to JACK takes a good part of the start-up; with the
     // synthesizer as device 0 it waits for the first device menu.
     parts.push_back(std::make_unique<LazyBackend>(
-        [jack = input_->jackSession()] { return std::make_unique<RtMidiBackend>(jack); }));
+        [jack = input_->jackClient()] { return std::make_unique<RtMidiBackend>(jack); }));
     // The window is shown while device 0 opens.
     devices_ = std::make_unique<BackgroundOpenBackend>(
         std::make_unique<CompositeBackend>(std::move(parts)), [this] { reportStartFailure(); });

@@ -40,6 +40,9 @@ class SystemMidiBackend final : public QObject, public MidiBackend {
     // was opened but could not start (no audio output, or a SoundFont that does not load).
     // Delivered on the GUI thread.
     void startFailed();
+    // The device chosen, a JACK port, is connected again after it or its server went away and
+    // came back: it missed the program. Delivered on the GUI thread.
+    void deviceReturned();
 
   private:
     void reportStartFailure();

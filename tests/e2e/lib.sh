@@ -258,6 +258,30 @@ e2e_stop_midi_dump() {
     e2e_wait_for 10 "the port $1:input to go" eval '! e2e_jack_has_port "$1:input"'
 }
 
+# e2e_start_midi_source NAME [SYSTEM]: a MIDI source whose output port is NAME:output on JACK (or
+# the ALSA sequencer client NAME); e2e_send NAME "90 30 40"... sends messages from it.
+declare -A E2E_SOURCE_FDS=()
+e2e_start_midi_source() {
+    local name=$1 system=${2:-jack} fifo=$E2E_DIR/$1.send fd
+    rm -f "$fifo"
+    mkfifo "$fifo"
+    "$(dirname "$E2E_KEYS")/ladoton_midi_send" "$system" "$name" <"$fifo" \
+        >>"$E2E_DIR/$name-source.log" 2>&1 &
+    E2E_MONITOR_PIDS[$name]=$!
+    e2e_track $!
+    exec {fd}>"$fifo"
+    E2E_SOURCE_FDS[$name]=$fd
+    if [[ $system == jack ]]; then
+        e2e_wait_for 10 "the port $name:output" e2e_jack_has_port "$name:output"
+    fi
+}
+
+e2e_send() {
+    local name=$1
+    shift
+    printf '%s\n' "$@" >&"${E2E_SOURCE_FDS[$name]}"
+}
+
 # e2e_midi NAME: the messages NAME received, one a line as "FRAME b0 b1 ...". jack_midi_dump
 # describes some messages after their bytes; only the bytes are kept.
 e2e_midi() {
