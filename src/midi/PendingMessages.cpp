@@ -166,9 +166,10 @@ void PendingMessages::resetControllers(Channel& channel) {
             channel.controllers[controller].reset();
         }
     }
-    // The parameters' values stay; only the choice of one is reset.
-    channel.registered = {NullParameter, NullParameter};
-    channel.unregistered = {NullParameter, NullParameter};
+    // The parameters' values stay; only the choice of one is reset, to none, as at the start.
+    channel.registered = {};
+    channel.unregistered = {};
+    channel.unregisteredSelected = false;
     channel.bend.reset();
     channel.pressure.reset();
 }
@@ -188,7 +189,12 @@ void PendingMessages::appendParameters(const Channel& channel, uint8_t status,
             messages.push_back(controlMessage(status, DataEntryMsb, *parameter.dataMsb));
         }
     }
-    // Then the choice the sender left, the one chosen last at the end.
+    // Then the choice the sender left, the one chosen last at the end: none, where the
+    // parameters were chosen before a reset.
+    Selection registered = channel.registered;
+    if (!channel.parameters.empty() && !registered.msb && !registered.lsb) {
+        registered = {NullParameter, NullParameter};
+    }
     auto appendSelection = [&](const Selection& selection, int msb, int lsb) {
         if (selection.msb) {
             messages.push_back(controlMessage(status, msb, *selection.msb));
@@ -198,11 +204,11 @@ void PendingMessages::appendParameters(const Channel& channel, uint8_t status,
         }
     };
     if (channel.unregisteredSelected) {
-        appendSelection(channel.registered, RegisteredMsb, RegisteredLsb);
+        appendSelection(registered, RegisteredMsb, RegisteredLsb);
         appendSelection(channel.unregistered, UnregisteredMsb, UnregisteredLsb);
     } else {
         appendSelection(channel.unregistered, UnregisteredMsb, UnregisteredLsb);
-        appendSelection(channel.registered, RegisteredMsb, RegisteredLsb);
+        appendSelection(registered, RegisteredMsb, RegisteredLsb);
     }
 }
 
