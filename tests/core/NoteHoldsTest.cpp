@@ -9,9 +9,9 @@ namespace ladoton {
 namespace {
 
 ShortMessage message(int status, int data1, int data2) {
-    return {{static_cast<uint8_t>(status), static_cast<uint8_t>(data1),
-             static_cast<uint8_t>(data2)},
-            3};
+    return {
+        {static_cast<uint8_t>(status), static_cast<uint8_t>(data1), static_cast<uint8_t>(data2)},
+        3};
 }
 
 TEST(NoteHolds, TheSustainPedalHoldsReleasedNotesUntilItIsLiftedOnItsOwnChannel) {

@@ -1,6 +1,6 @@
 // The resting renderer over a synthesizer that plays a steady tone, on a manual clock.
-#include "ManualClock.h"
 #include "midi/RestingRenderer.h"
+#include "ManualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,8 @@ class Tone final : public SoundSource {
     bool sounding() override { return voice; }
     void render(const StereoBlock& block) override {
         for (int frame = 0; frame < block.frames; ++frame, ++phase_) {
-            const auto value = static_cast<float>(
-                level * std::sin(2 * std::numbers::pi * 441.0 * phase_ / Rate));
+            const auto value =
+                static_cast<float>(level * std::sin(2 * std::numbers::pi * 441.0 * phase_ / Rate));
             block.left[frame * block.step] = value;
             block.right[frame * block.step] = -value;
         }

@@ -86,10 +86,10 @@ TEST(PendingMessages, KeepsTheLatestOfEveryControllerBendAndPressureInAnOrderTha
 // reset all controllers, all notes off and all sound off act on what is kept.
 TEST(PendingMessages, KeepsParametersWithTheirSelectionAndActsOnResetAndAllNotesOff) {
     PendingMessages pending;
-    for (const auto& message : {control(3, 101, 0), control(3, 100, 0), control(3, 6, 12),
-                                control(3, 96, 0), control(3, 100, 1), control(3, 38, 5),
-                                control(3, 6, 70), control(3, 101, 127), control(3, 100, 127),
-                                control(3, 6, 1)}) {
+    for (const auto& message :
+         {control(3, 101, 0), control(3, 100, 0), control(3, 6, 12), control(3, 96, 0),
+          control(3, 100, 1), control(3, 38, 5), control(3, 6, 70), control(3, 101, 127),
+          control(3, 100, 127), control(3, 6, 1)}) {
         pending.add(message);
     }
     EXPECT_THAT(pending.replay(),
