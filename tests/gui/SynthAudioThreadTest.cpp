@@ -71,25 +71,20 @@ struct Gated<Field, Result (*FluidSynthApi::*)(Arguments...)> {
     }
 };
 
+template <auto... Fields> void gateAll(FluidSynthApi& api) {
+    ((api.*Fields = &Gated<Fields>::call), ...);
+}
+
+// Every call but the rendering through the gate.
 FluidSynthApi gatedApi() {
     FluidSynthApi api = *library;
-#define LADOTON_GATE(field) api.field = &Gated<&FluidSynthApi::field>::call
-    LADOTON_GATE(newSynth);
-    LADOTON_GATE(deleteSynth);
-    LADOTON_GATE(loadSoundFont);
-    LADOTON_GATE(noteOn);
-    LADOTON_GATE(noteOff);
-    LADOTON_GATE(programChange);
-    LADOTON_GATE(controlChange);
-    LADOTON_GATE(pitchBend);
-    LADOTON_GATE(channelPressure);
-    LADOTON_GATE(keyPressure);
-    LADOTON_GATE(bankSelect);
-    LADOTON_GATE(setChannelType);
-    LADOTON_GATE(newAudioDriver);
-    LADOTON_GATE(newAudioDriverWithCallback);
-    LADOTON_GATE(deleteAudioDriver);
-#undef LADOTON_GATE
+    gateAll<&FluidSynthApi::newSynth, &FluidSynthApi::deleteSynth, &FluidSynthApi::loadSoundFont,
+            &FluidSynthApi::noteOn, &FluidSynthApi::noteOff, &FluidSynthApi::programChange,
+            &FluidSynthApi::controlChange, &FluidSynthApi::pitchBend,
+            &FluidSynthApi::channelPressure, &FluidSynthApi::keyPressure,
+            &FluidSynthApi::bankSelect, &FluidSynthApi::setChannelType,
+            &FluidSynthApi::newAudioDriver, &FluidSynthApi::newAudioDriverWithCallback,
+            &FluidSynthApi::deleteAudioDriver>(api);
     return api;
 }
 
