@@ -1,15 +1,10 @@
 #include "midi/NoteHolds.h"
 
+#include "midi/MidiNumbers.h"
+
 namespace ladoton {
 
-namespace {
-constexpr int SustainPedal = 64;
-constexpr int SostenutoPedal = 66;
-constexpr int AllSoundOff = 120;
-constexpr int ResetAllControllers = 121;
-constexpr int AllNotesOff = 123;
-constexpr int PedalDown = 64;
-} // namespace
+using namespace midi;
 
 void NoteHolds::apply(const ShortMessage& message) {
     const int channelIndex = message.bytes[0] & 0x0F;
@@ -17,17 +12,17 @@ void NoteHolds::apply(const ShortMessage& message) {
     const int data2 = message.bytes[2] & 0x7F;
     Channel& channel = channels_[channelIndex];
     switch (message.bytes[0] & 0xF0) {
-    case 0x90:
+    case NoteOn:
         if (data2 != 0) {
             channel.press(data1);
         } else {
             channel.release(data1);
         }
         break;
-    case 0x80:
+    case NoteOff:
         channel.release(data1);
         break;
-    case 0xB0:
+    case ControlChange:
         channel.control(data1, data2);
         break;
     default:

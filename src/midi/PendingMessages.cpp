@@ -1,34 +1,15 @@
 #include "midi/PendingMessages.h"
 
+#include "midi/MidiNumbers.h"
+
 #include <algorithm>
 
 namespace ladoton {
 
 namespace {
 
-constexpr uint8_t NoteOff = 0x80;
-constexpr uint8_t NoteOn = 0x90;
-constexpr uint8_t ControlChange = 0xB0;
-constexpr uint8_t ProgramChange = 0xC0;
-constexpr uint8_t ChannelPressure = 0xD0;
-constexpr uint8_t PitchBend = 0xE0;
+using namespace midi;
 
-constexpr int BankMsb = 0;
-constexpr int BankLsb = 32;
-constexpr int DataEntryMsb = 6;
-constexpr int DataEntryLsb = 38;
-constexpr int SostenutoPedal = 66;
-constexpr int DataIncrement = 96;
-constexpr int DataDecrement = 97;
-constexpr int UnregisteredLsb = 98;
-constexpr int UnregisteredMsb = 99;
-constexpr int RegisteredLsb = 100;
-constexpr int RegisteredMsb = 101;
-constexpr int AllSoundOff = 120;
-constexpr int ResetAllControllers = 121;
-constexpr int AllNotesOff = 123;
-constexpr int OmniOff = 124;
-constexpr int MonoOn = 126;
 constexpr uint8_t NullParameter = 127;
 // More parameters than a device's set-up sends are not kept: the oldest go.
 constexpr std::size_t MostParameters = 32;

@@ -1,5 +1,6 @@
 #include "midi/SoundFontSynth.h"
 
+#include "midi/MidiNumbers.h"
 #include "midi/PipeWireLibrary.h"
 
 #include <algorithm>
@@ -116,7 +117,7 @@ void SoundFontSynth::play(const ShortMessage& message) {
     const int channel = message.bytes[0] & 0x0F;
     if (channel == DrumChannel && !drumKitReady_.load()) {
         // A program change that makes the drum channel reads only the kit it names.
-        const bool programChange = (message.bytes[0] & 0xF0) == 0xC0;
+        const bool programChange = (message.bytes[0] & 0xF0) == midi::ProgramChange;
         if (prepareDrumKit(programChange ? message.bytes[1] & 0x7F : 0) && programChange) {
             return;
         }
@@ -124,7 +125,8 @@ void SoundFontSynth::play(const ShortMessage& message) {
     send(message);
     holds_.apply(message);
     heldNotes_.store(holds_.count(), std::memory_order_relaxed);
-    const bool noteStarted = (message.bytes[0] & 0xF0) == 0x90 && (message.bytes[2] & 0x7F) != 0;
+    const bool noteStarted =
+        (message.bytes[0] & 0xF0) == midi::NoteOn && (message.bytes[2] & 0x7F) != 0;
     if (noteStarted) {
         wake();
     }
@@ -135,29 +137,29 @@ void SoundFontSynth::send(const ShortMessage& message) {
     const int data1 = message.bytes[1] & 0x7F;
     const int data2 = message.bytes[2] & 0x7F;
     switch (message.bytes[0] & 0xF0) {
-    case 0x80:
+    case midi::NoteOff:
         api_.noteOff(synth_, channel, data1);
         break;
-    case 0x90:
+    case midi::NoteOn:
         if (data2 == 0) {
             api_.noteOff(synth_, channel, data1);
         } else {
             api_.noteOn(synth_, channel, data1, data2);
         }
         break;
-    case 0xA0:
+    case midi::KeyPressure:
         api_.keyPressure(synth_, channel, data1, data2);
         break;
-    case 0xB0:
+    case midi::ControlChange:
         api_.controlChange(synth_, channel, data1, data2);
         break;
-    case 0xC0:
+    case midi::ProgramChange:
         api_.programChange(synth_, channel, data1);
         break;
-    case 0xD0:
+    case midi::ChannelPressure:
         api_.channelPressure(synth_, channel, data1);
         break;
-    case 0xE0:
+    case midi::PitchBend:
         api_.pitchBend(synth_, channel, data1 | (data2 << 7));
         break;
     default:
