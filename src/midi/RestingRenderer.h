@@ -19,7 +19,8 @@ struct StereoBlock {
 class SoundSource {
   public:
     virtual ~SoundSource() = default;
-    // Whether some voice is sounding or about to.
+    // Whether some voice is held on or about to sound, however quietly. Asked on the audio
+    // thread: it must not wait for anything.
     virtual bool sounding() = 0;
     // Writes the next frames into the block.
     virtual void render(const StereoBlock& block) = 0;

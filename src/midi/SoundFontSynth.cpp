@@ -123,8 +123,12 @@ void SoundFontSynth::play(const ShortMessage& message) {
         }
     }
     send(message);
-    holds_.apply(message);
-    heldNotes_.store(holds_.count(), std::memory_order_relaxed);
+    // A drum kit's sounds end by themselves, held or not, and drum machines often send no
+    // note-offs: the drum channel holds nothing.
+    if (channel != DrumChannel) {
+        holds_.apply(message);
+        heldNotes_.store(holds_.count(), std::memory_order_relaxed);
+    }
     const bool noteStarted =
         (message.bytes[0] & 0xF0) == midi::NoteOn && (message.bytes[2] & 0x7F) != 0;
     if (noteStarted) {

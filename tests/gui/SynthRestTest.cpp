@@ -116,6 +116,13 @@ TEST_F(SynthRestTest, ANoteThePedalHoldsKeepsItAwakeHoweverQuiet) {
     EXPECT_TRUE(run(*quiet, clock, 2 * RestAfterMs).rested);
 }
 
+// A drum machine's note-ons often come without note-offs: the kit's sounds end by themselves,
+// and the synthesizer rests after them.
+TEST_F(SynthRestTest, ADrumNoteWithoutANoteOffLetsItRest) {
+    synth->play(*noteOnMessage(10, 38, 120));
+    EXPECT_TRUE(run(*synth, clock, 30000).rested);
+}
+
 // The first note after a rest starts in the first block, as early in it as on a synthesizer
 // that never rested, and rises from the silence without a jump.
 TEST_F(SynthRestTest, TheFirstNoteAfterARestIsNeitherLostNorLate) {
