@@ -15,8 +15,9 @@ namespace ladoton {
 // Only the first open is made in the background; every later call is made in place, after
 // that open has ended.
 //
-// What is sent while the first open runs is kept in reduced form (programs and held notes)
-// and sent once the device is open. If the open fails, `onFailure` is called on that thread
+// What is sent while the first open runs is kept in reduced form (`PendingMessages`: the
+// latest programs, controllers, bend and pressure, the held notes) and sent once the device is
+// open. If the open fails, `onFailure` is called on that thread
 // and sends are dropped until the next open.
 class BackgroundOpenBackend final : public MidiBackend {
   public:

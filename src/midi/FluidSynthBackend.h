@@ -19,9 +19,10 @@ inline constexpr const char* DefaultSoundFont = "/usr/share/sounds/sf2/default-G
 //
 // The first open, the one at start-up, checks the SoundFont and returns at once; the library,
 // the SoundFont and the audio output are made ready on a thread of their own, so the window
-// is shown without waiting for them. What is sent meanwhile is kept in reduced form (programs
-// and held notes) and played when the synthesizer is ready; if it cannot start, `onFailure` is
-// called on that thread and every send is dropped until the next open.
+// is shown without waiting for them. What is sent meanwhile is kept in reduced form
+// (`PendingMessages`: the latest programs, controllers, bend and pressure, the held notes) and
+// played when the synthesizer is ready; if it cannot start, `onFailure` is called on that
+// thread and every send is dropped until the next open.
 //
 // Every later open is a choice of the user's from the device menu: it starts the audio output
 // in place (what most often fails, and fails fast) and answers whether it started, so that such

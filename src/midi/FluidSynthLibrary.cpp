@@ -37,10 +37,13 @@ std::optional<FluidSynthApi> load() {
         resolve(library, "fluid_synth_noteon", api.noteOn) &&
         resolve(library, "fluid_synth_noteoff", api.noteOff) &&
         resolve(library, "fluid_synth_program_change", api.programChange) &&
+        resolve(library, "fluid_synth_cc", api.controlChange) &&
+        resolve(library, "fluid_synth_pitch_bend", api.pitchBend) &&
+        resolve(library, "fluid_synth_channel_pressure", api.channelPressure) &&
+        resolve(library, "fluid_synth_key_pressure", api.keyPressure) &&
         resolve(library, "fluid_synth_bank_select", api.bankSelect) &&
         resolve(library, "fluid_synth_set_channel_type", api.setChannelType) &&
         resolve(library, "fluid_synth_write_float", api.writeFloat) &&
-        resolve(library, "fluid_synth_get_active_voice_count", api.activeVoices) &&
         resolve(library, "new_fluid_audio_driver", api.newAudioDriver) &&
         resolve(library, "new_fluid_audio_driver2", api.newAudioDriverWithCallback) &&
         resolve(library, "delete_fluid_audio_driver", api.deleteAudioDriver) &&

@@ -6,6 +6,9 @@ namespace ladoton {
 
 // The FluidSynth functions the program uses. The library and the many libraries it pulls in
 // are loaded on first use rather than at start, so that they cost the start-up nothing.
+//
+// Every function here but `writeFloat` takes the synthesizer's lock, which a program change
+// holds while it reads samples from disk: an audio callback calls `writeFloat` alone.
 struct FluidSynthApi {
     decltype(&::new_fluid_settings) newSettings;
     decltype(&::delete_fluid_settings) deleteSettings;
@@ -19,10 +22,13 @@ struct FluidSynthApi {
     decltype(&::fluid_synth_noteon) noteOn;
     decltype(&::fluid_synth_noteoff) noteOff;
     decltype(&::fluid_synth_program_change) programChange;
+    decltype(&::fluid_synth_cc) controlChange;
+    decltype(&::fluid_synth_pitch_bend) pitchBend;
+    decltype(&::fluid_synth_channel_pressure) channelPressure;
+    decltype(&::fluid_synth_key_pressure) keyPressure;
     decltype(&::fluid_synth_bank_select) bankSelect;
     decltype(&::fluid_synth_set_channel_type) setChannelType;
     decltype(&::fluid_synth_write_float) writeFloat;
-    decltype(&::fluid_synth_get_active_voice_count) activeVoices;
     decltype(&::new_fluid_audio_driver) newAudioDriver;
     decltype(&::new_fluid_audio_driver2) newAudioDriverWithCallback;
     decltype(&::delete_fluid_audio_driver) deleteAudioDriver;

@@ -1,6 +1,7 @@
 #include "midi/PipeWireLibrary.h"
 
 #include "midi/LibrarySymbols.h"
+#include "midi/PipeWireVersion.h"
 
 #include <dlfcn.h>
 
@@ -18,6 +19,7 @@ std::optional<PipeWireApi> load() {
     }
     PipeWireApi api{};
     const bool complete = resolve(library, "pw_init", api.init) &&
+                          resolve(library, "pw_get_library_version", api.libraryVersion) &&
                           resolve(library, "pw_properties_new", api.newProperties) &&
                           resolve(library, "pw_thread_loop_new", api.newThreadLoop) &&
                           resolve(library, "pw_thread_loop_destroy", api.destroyThreadLoop) &&
@@ -31,6 +33,7 @@ std::optional<PipeWireApi> load() {
                           resolve(library, "pw_stream_new_simple", api.newStream) &&
                           resolve(library, "pw_stream_destroy", api.destroyStream) &&
                           resolve(library, "pw_stream_connect", api.connect) &&
+                          resolve(library, "pw_stream_disconnect", api.disconnect) &&
                           resolve(library, "pw_stream_dequeue_buffer", api.dequeueBuffer) &&
                           resolve(library, "pw_stream_queue_buffer", api.queueBuffer) &&
                           resolve(library, "pw_stream_set_active", api.setActive);
@@ -38,6 +41,7 @@ std::optional<PipeWireApi> load() {
         return std::nullopt;
     }
     api.init(nullptr, nullptr);
+    api.requestedFrames = pipeWireTellsRequestedFrames(api.libraryVersion());
     return api;
 }
 

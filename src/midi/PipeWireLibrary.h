@@ -8,6 +8,7 @@ namespace ladoton {
 // is loaded when the synthesizer first starts, not with the program.
 struct PipeWireApi {
     decltype(&::pw_init) init;
+    decltype(&::pw_get_library_version) libraryVersion;
     decltype(&::pw_properties_new) newProperties;
     decltype(&::pw_thread_loop_new) newThreadLoop;
     decltype(&::pw_thread_loop_destroy) destroyThreadLoop;
@@ -21,9 +22,12 @@ struct PipeWireApi {
     decltype(&::pw_stream_new_simple) newStream;
     decltype(&::pw_stream_destroy) destroyStream;
     decltype(&::pw_stream_connect) connect;
+    decltype(&::pw_stream_disconnect) disconnect;
     decltype(&::pw_stream_dequeue_buffer) dequeueBuffer;
     decltype(&::pw_stream_queue_buffer) queueBuffer;
     decltype(&::pw_stream_set_active) setActive;
+    // Whether the library's buffers tell the frames the graph asks for (`pw_buffer::requested`).
+    bool requestedFrames = false;
 };
 
 // Loads libpipewire once, from any thread, and initialises it; nullptr when it is missing.

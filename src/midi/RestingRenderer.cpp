@@ -1,5 +1,6 @@
 #include "midi/RestingRenderer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ladoton {
@@ -15,20 +16,31 @@ void silence(const StereoBlock& block) {
 
 } // namespace
 
-RestingRenderer::RestingRenderer(SoundSource& source, Clock& clock, uint32_t restAfterMs)
-    : source_(source), clock_(clock), restAfterMs_(restAfterMs), lastHeard_(clock.tickCount()) {}
+RestingRenderer::RestingRenderer(SoundSource& source, Clock& clock, uint32_t restAfterMs,
+                                 int sampleRate)
+    : source_(source), clock_(clock), restAfterMs_(restAfterMs), sampleRate_(sampleRate),
+      fadeFrames_(sampleRate * FadeInMs / 1000), lastHeard_(clock.tickCount()),
+      faded_(fadeFrames_) {}
 
 bool RestingRenderer::process(const StereoBlock& block) {
     const uint32_t now = clock_.tickCount();
+    if (interrupted(block, now)) {
+        faded_ = 0;
+        // The pause was the output's, not the synthesizer's: its sound has not gone on meanwhile.
+        lastHeard_ = now;
+    }
+    lastAsked_ = now;
     if (woken_.exchange(false)) {
         lastHeard_ = now;
         resting_.store(false);
     }
-    if (resting_.load()) {
+    rendered_ = !resting_.load();
+    if (!rendered_) {
         silence(block);
         return false;
     }
     source_.render(block);
+    fadeIn(block);
     if (source_.sounding() || heard(block)) {
         lastHeard_ = now;
         return true;
@@ -36,15 +48,37 @@ bool RestingRenderer::process(const StereoBlock& block) {
     if (now - lastHeard_ < restAfterMs_) {
         return true;
     }
+    rendered_ = !rest(now);
+    return rendered_;
+}
+
+bool RestingRenderer::rest(uint32_t now) {
     // A wake between these two steps is seen by the second: the note it brought is not left
     // waiting for another one.
     resting_.store(true);
     if (woken_.exchange(false)) {
         lastHeard_ = now;
         resting_.store(false);
-        return true;
+        return false;
     }
-    return false;
+    return true;
+}
+
+bool RestingRenderer::interrupted(const StereoBlock& block, uint32_t now) const {
+    if (!rendered_) {
+        return false; // at rest, or the first block: nothing was cut off
+    }
+    const auto blockMs = static_cast<uint32_t>(block.frames * 1000 / std::max(sampleRate_, 1));
+    constexpr uint32_t Jitter = 10;
+    return now - lastAsked_ > 2 * blockMs + Jitter;
+}
+
+void RestingRenderer::fadeIn(const StereoBlock& block) {
+    for (int frame = 0; frame < block.frames && faded_ < fadeFrames_; ++frame, ++faded_) {
+        const float gain = static_cast<float>(faded_) / static_cast<float>(fadeFrames_);
+        block.left[frame * block.step] *= gain;
+        block.right[frame * block.step] *= gain;
+    }
 }
 
 void RestingRenderer::wake() {

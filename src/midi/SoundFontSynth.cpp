@@ -1,5 +1,6 @@
 #include "midi/SoundFontSynth.h"
 
+#include "midi/MidiNumbers.h"
 #include "midi/PipeWireLibrary.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ SoundFontSynth::SoundFontSynth(const FluidSynthApi& api, const SynthSettings& se
       driversChosen_(settings.driversChosen), sampleRate_(static_cast<int>(settings.sampleRate)),
       periodSize_(settings.periodSize),
       renderer_(*this, settings.clock != nullptr ? *settings.clock : steadyClock_,
-                settings.restAfterMs) {
+                settings.restAfterMs, sampleRate_) {
     settings_ = api_.newSettings();
     if (settings_ == nullptr) {
         return;
@@ -114,30 +115,56 @@ std::vector<std::string> SoundFontSynth::availableDrivers(bool withPipeWire) con
 
 void SoundFontSynth::play(const ShortMessage& message) {
     const int channel = message.bytes[0] & 0x0F;
-    const int data1 = message.bytes[1] & 0x7F;
-    const int data2 = message.bytes[2] & 0x7F;
-    const int kind = message.bytes[0] & 0xF0;
     if (channel == DrumChannel && !drumKitReady_.load()) {
         // A program change that makes the drum channel reads only the kit it names.
-        const bool programChange = kind == 0xC0;
-        if (prepareDrumKit(programChange ? data1 : 0) && programChange) {
+        const bool programChange = (message.bytes[0] & 0xF0) == midi::ProgramChange;
+        if (prepareDrumKit(programChange ? message.bytes[1] & 0x7F : 0) && programChange) {
             return;
         }
     }
-    switch (kind) {
-    case 0x90:
+    send(message);
+    // A drum kit's sounds end by themselves, held or not, and drum machines often send no
+    // note-offs: the drum channel holds nothing.
+    if (channel != DrumChannel) {
+        holds_.apply(message);
+        heldNotes_.store(holds_.count(), std::memory_order_relaxed);
+    }
+    const bool noteStarted =
+        (message.bytes[0] & 0xF0) == midi::NoteOn && (message.bytes[2] & 0x7F) != 0;
+    if (noteStarted) {
+        wake();
+    }
+}
+
+void SoundFontSynth::send(const ShortMessage& message) {
+    const int channel = message.bytes[0] & 0x0F;
+    const int data1 = message.bytes[1] & 0x7F;
+    const int data2 = message.bytes[2] & 0x7F;
+    switch (message.bytes[0] & 0xF0) {
+    case midi::NoteOff:
+        api_.noteOff(synth_, channel, data1);
+        break;
+    case midi::NoteOn:
         if (data2 == 0) {
             api_.noteOff(synth_, channel, data1);
         } else {
             api_.noteOn(synth_, channel, data1, data2);
-            wake();
         }
         break;
-    case 0x80:
-        api_.noteOff(synth_, channel, data1);
+    case midi::KeyPressure:
+        api_.keyPressure(synth_, channel, data1, data2);
         break;
-    case 0xC0:
+    case midi::ControlChange:
+        api_.controlChange(synth_, channel, data1, data2);
+        break;
+    case midi::ProgramChange:
         api_.programChange(synth_, channel, data1);
+        break;
+    case midi::ChannelPressure:
+        api_.channelPressure(synth_, channel, data1);
+        break;
+    case midi::PitchBend:
+        api_.pitchBend(synth_, channel, data1 | (data2 << 7));
         break;
     default:
         break;
@@ -164,7 +191,7 @@ void SoundFontSynth::wake() {
 }
 
 bool SoundFontSynth::sounding() {
-    return api_.activeVoices(synth_) > 0;
+    return heldNotes_.load(std::memory_order_relaxed) > 0;
 }
 
 void SoundFontSynth::render(const StereoBlock& block) {

@@ -3,6 +3,7 @@
 #include "midi/AudioDrivers.h"
 #include "midi/FluidSynthLibrary.h"
 #include "midi/MidiMessage.h"
+#include "midi/NoteHolds.h"
 #include "midi/RestingRenderer.h"
 #include "midi/SynthOutput.h"
 
@@ -60,7 +61,8 @@ class SoundFontSynth final : private SoundSource {
     bool loadSoundFont(const std::string& path);
     // Starts the first audio driver of the settings that opens; false when none does.
     bool startAudio();
-    // Note-on (velocity 0 releases), note-off and program change; anything else is ignored.
+    // Any channel message: notes, controllers and pedals, programs, pitch bend and pressure.
+    // From one thread at a time.
     void play(const ShortMessage& message);
     // Reads drum kit `program` for channel 10 unless channel 10 has one already; from any
     // thread, and a play on channel 10 meanwhile waits for it. True when this call read it.
@@ -78,6 +80,7 @@ class SoundFontSynth final : private SoundSource {
     // The drivers this machine has, PipeWire's stream among them if asked and there.
     std::vector<std::string> availableDrivers(bool withPipeWire) const;
     bool startDriver(const std::string& driver);
+    void send(const ShortMessage& message);
     // After a note was started: rendering and the output start again if they rest.
     void wake();
 
@@ -94,6 +97,10 @@ class SoundFontSynth final : private SoundSource {
     fluid_synth_t* synth_ = nullptr;
     std::mutex drumKitMutex_;
     std::atomic<bool> drumKitReady_{false};
+    // What the rest waits for, kept by `play` and read by the audio thread, which asks the
+    // synthesizer nothing: its queries wait for the lock a program change holds while it reads.
+    NoteHolds holds_;
+    std::atomic<int> heldNotes_{0};
 };
 
 } // namespace ladoton

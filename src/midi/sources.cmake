@@ -9,7 +9,8 @@ list(APPEND LADOTON_GUI_SOURCES src/midi/AlsaMidiInput.cpp src/midi/AlsaOutputSe
     src/midi/MidiLibraryNoise.cpp src/midi/RtMidiBackend.cpp)
 list(APPEND LADOTON_CORE_SOURCES src/midi/BackgroundOpenBackend.cpp src/midi/CompositeBackend.cpp
     src/midi/LazyBackend.cpp src/midi/MidiPortList.cpp
-    src/midi/PendingMessages.cpp src/midi/AudioDrivers.cpp src/midi/RestingRenderer.cpp)
+    src/midi/PendingMessages.cpp src/midi/AudioDrivers.cpp src/midi/RestingRenderer.cpp
+    src/midi/NoteHolds.cpp src/midi/PipeWireVersion.cpp)
 list(APPEND LADOTON_GUI_SOURCES src/midi/FluidSynthBackend.cpp src/midi/FluidSynthLibrary.cpp
     src/midi/SoundFontSynth.cpp src/midi/SynthOutput.cpp src/midi/PipeWireLibrary.cpp
     src/midi/PipeWireOutput.cpp)

@@ -44,6 +44,10 @@ SystemMidiBackend::SystemMidiBackend() : input_(std::make_unique<SystemMidiInput
         options.synth.audioDrivers = audioDriversFromEnvironment(options.synth.audioDrivers);
         options.synth.driversChosen = qEnvironmentVariableIsSet("LADOTON_SYNTH_AUDIO");
         options.onFailure = [this] { reportStartFailure(); };
+        // Another SoundFont than the system's, for this program alone.
+        if (const QByteArray soundFont = qgetenv("LADOTON_SOUNDFONT"); !soundFont.isEmpty()) {
+            options.soundFont = soundFont.toStdString();
+        }
         // On JACK the synthesizer plays through the program's one client, the MIDI ports' own.
         options.synth.jackOutput = [jack = input_->jackClient()](RestingRenderer& renderer,
                                                                  int sampleRate) {

@@ -33,9 +33,15 @@ pw_start() {
         </dev/null >"$E2E_DIR/dbus.log" 2>&1 &
     e2e_track $!
     e2e_wait_for 10 "the session bus" test -S "$XDG_RUNTIME_DIR/bus"
+    pw_start_daemons
+}
+
+# pw_start_daemons: pipewire, wireplumber and pipewire-pulse, and the null sink as the default.
+pw_start_daemons() {
     local daemon
+    PW_PIDS=()
     for daemon in pipewire wireplumber pipewire-pulse; do
-        "$daemon" </dev/null >"$E2E_DIR/$daemon.log" 2>&1 &
+        "$daemon" </dev/null >>"$E2E_DIR/$daemon.log" 2>&1 &
         e2e_track $!
         PW_PIDS+=($!)
         sleep 0.3
@@ -43,6 +49,16 @@ pw_start() {
     e2e_wait_for 20 "PipeWire's PulseAudio service" pw_ready
     pactl load-module module-null-sink sink_name=$PW_SINK rate=48000 channels=2 >/dev/null
     pactl set-default-sink $PW_SINK
+}
+
+# pw_stop_daemons: ends them as a restart of the user's services does, and waits until they are
+# gone.
+pw_stop_daemons() {
+    local index
+    for ((index = ${#PW_PIDS[@]} - 1; index >= 0; index--)); do
+        e2e_stop_pid "${PW_PIDS[index]}"
+    done
+    PW_PIDS=()
 }
 
 # The nanoseconds all threads of a process have run.

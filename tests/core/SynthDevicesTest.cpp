@@ -49,6 +49,75 @@ TEST(PendingMessages, LeavesOutNotesReleasedMeanwhile) {
     EXPECT_THAT(pending.replay(), IsEmpty());
 }
 
+ShortMessage control(int channel, int controller, int value) {
+    return {{static_cast<uint8_t>(0xB0 | (channel - 1)), static_cast<uint8_t>(controller),
+             static_cast<uint8_t>(value)},
+            3};
+}
+
+// A pedal pressed, a bend and a pressure while the device starts are heard once it is ready,
+// each at its latest value; the bank comes before the program it chooses from, the held notes
+// after what shapes them, and the sostenuto pedal after the notes it is to hold.
+TEST(PendingMessages, KeepsTheLatestOfEveryControllerBendAndPressureInAnOrderThatHolds) {
+    PendingMessages pending;
+    pending.add(noteOn(2, 50, 80));
+    pending.add(control(2, 66, 127));
+    pending.add(control(1, 64, 127));
+    pending.add(control(1, 7, 90));
+    pending.add(ShortMessage{{0xE0, 0x00, 0x50}, 3});
+    pending.add(ShortMessage{{0xD0, 30, 0}, 2});
+    pending.add(program(1, 20));
+    pending.add(control(1, 0, 1));
+    pending.add(control(1, 7, 100));
+    pending.add(ShortMessage{{0xE0, 0x10, 0x60}, 3});
+    pending.add(ShortMessage{{0xD0, 40, 0}, 2});
+    pending.add(control(1, 126, 1)); // mono, then poly: one replaces the other
+    pending.add(control(1, 127, 0));
+    pending.add(noteOn(1, 60, 90));
+    EXPECT_THAT(pending.replay(),
+                ElementsAre(control(1, 0, 1), program(1, 20), control(1, 7, 100),
+                            control(1, 64, 127), control(1, 127, 0),
+                            ShortMessage{{0xE0, 0x10, 0x60}, 3}, ShortMessage{{0xD0, 40, 0}, 2},
+                            noteOn(1, 60, 90), noteOn(2, 50, 80), control(2, 66, 127)));
+}
+
+// A parameter set by data entry (here the pitch bend range, then a fine tuning) keeps the
+// selection it was set under, however the selection changed after; steps are not kept, and
+// reset all controllers, all notes off and all sound off act on what is kept.
+TEST(PendingMessages, KeepsParametersWithTheirSelectionAndActsOnResetAndAllNotesOff) {
+    PendingMessages pending;
+    for (const auto& message :
+         {control(3, 101, 0), control(3, 100, 0), control(3, 6, 12), control(3, 96, 0),
+          control(3, 100, 1), control(3, 38, 5), control(3, 6, 70), control(3, 101, 127),
+          control(3, 100, 127), control(3, 6, 1)}) {
+        pending.add(message);
+    }
+    EXPECT_THAT(pending.replay(),
+                ElementsAre(control(3, 101, 0), control(3, 100, 0), control(3, 6, 12),
+                            control(3, 101, 0), control(3, 100, 1), control(3, 38, 5),
+                            control(3, 6, 70), control(3, 101, 127), control(3, 100, 127)));
+
+    pending.clear();
+    pending.add(control(4, 101, 0));
+    pending.add(control(4, 100, 0));
+    pending.add(control(4, 6, 7));
+    pending.add(control(4, 7, 50));
+    pending.add(control(4, 64, 127));
+    pending.add(control(4, 1, 30));
+    pending.add(ShortMessage{{0xE3, 0, 0}, 3});
+    pending.add(control(4, 121, 0)); // the modulation, the pedal and the bend go; the volume stays
+    pending.add(noteOn(4, 60, 90));
+    pending.add(noteOn(5, 61, 90));
+    pending.add(control(4, 123, 0));
+    pending.add(noteOn(5, 62, 90));
+    pending.add(control(5, 120, 0));
+    pending.add(noteOn(5, 63, 90));
+    EXPECT_THAT(pending.replay(),
+                ElementsAre(control(4, 7, 50), control(4, 101, 0), control(4, 100, 0),
+                            control(4, 6, 7), control(4, 101, 127), control(4, 100, 127),
+                            noteOn(5, 63, 90)));
+}
+
 class CompositeBackendTest : public ::testing::Test {
   protected:
     CompositeBackendTest() {

@@ -90,6 +90,40 @@ TEST_F(BuiltInSynthTest, AReleaseMakesTheNoteDecay) {
     EXPECT_LT(rms(stretch(afterRelease, 0.9, 1.0)), rms(stretch(beforeRelease, 0.2, 0.3)) / 10);
 }
 
+// What a MIDI keyboard sends besides its notes is played: the sustain pedal holds a released
+// note until it is lifted, a full bend up raises the note by the default range of two
+// semitones, volume 0 silences the channel, and all notes off ends the notes.
+TEST_F(BuiltInSynthTest, PlaysThePedalBendAndControllersOfTheInput) {
+    auto control = [&](int controller, int value) {
+        synth->play({{0xB0, static_cast<uint8_t>(controller), static_cast<uint8_t>(value)}, 3});
+    };
+    play(noteOnMessage(1, 69, 100));
+    const double heldLevel = rms(stretch(render(1.3), 1.2, 1.3));
+    play(noteOnMessage(1, 69, 0));
+    render(2.0);
+
+    control(64, 127);
+    play(noteOnMessage(1, 69, 100));
+    render(0.3);
+    play(noteOnMessage(1, 69, 0));
+    EXPECT_GT(rms(stretch(render(1.0), 0.9, 1.0)), heldLevel / 2) << "the pedal held nothing";
+    control(64, 0);
+    EXPECT_LT(rms(stretch(render(1.0), 0.9, 1.0)), heldLevel / 10) << "the pedal was not lifted";
+
+    synth->play({{0xE0, 0x7F, 0x7F}, 3});
+    play(noteOnMessage(1, 69, 100));
+    const auto bent = fundamental(stretch(render(0.4), 0.05, 0.35), SampleRate);
+    ASSERT_TRUE(bent.has_value());
+    EXPECT_NEAR(*bent, noteFrequency(71), noteFrequency(71) * 0.01);
+    synth->play({{0xE0, 0x00, 0x40}, 3});
+    control(123, 0);
+    EXPECT_LT(rms(stretch(render(1.0), 0.9, 1.0)), heldLevel / 10) << "all notes off ended none";
+
+    control(7, 0);
+    play(noteOnMessage(1, 69, 100));
+    EXPECT_LT(rms(stretch(render(0.3), 0.1, 0.3)), heldLevel / 100) << "volume 0 is heard";
+}
+
 TEST_F(BuiltInSynthTest, ProgramsZeroAndFortyHaveDifferentTimbres) {
     auto timbre = [&](int instrument) {
         play(programChangeMessage(1, instrument));

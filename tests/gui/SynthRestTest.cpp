@@ -35,15 +35,24 @@ class SynthRestTest : public ::testing::Test {
         ASSERT_NE(synth, nullptr);
     }
 
-    std::unique_ptr<SoundFontSynth> make() {
+    std::unique_ptr<SoundFontSynth> make(double gain = SynthSettings{}.gain) {
         SynthSettings settings;
         settings.clock = &clock;
         settings.restAfterMs = RestAfterMs;
+        settings.gain = gain;
         auto made = SoundFontSynth::create(*fluidSynth(), settings);
         if (made != nullptr && !made->loadSoundFont(DefaultSoundFont)) {
             return nullptr;
         }
         return made;
+    }
+
+    static float loudest(const Output& output) {
+        float loudest = 0;
+        for (const float sample : output.left) {
+            loudest = std::max(loudest, std::fabs(sample));
+        }
+        return loudest;
     }
 
     // Blocks as the output asks for them, for `ms` or until the renderer rests.
@@ -90,6 +99,28 @@ TEST_F(SynthRestTest, RestsOnlyAfterTheTailsHaveFaded) {
     const Output rest = run(*synth, clock, 1000);
     EXPECT_TRUE(rest.rested);
     EXPECT_TRUE(std::all_of(rest.left.begin(), rest.left.end(), [](float s) { return s == 0; }));
+}
+
+// A note below hearing that the sustain pedal holds keeps the synthesizer awake, counted
+// from the keys and the pedal rather than heard; lifting the pedal lets it rest.
+TEST_F(SynthRestTest, ANoteThePedalHoldsKeepsItAwakeHoweverQuiet) {
+    auto quiet = make(1e-5);
+    ASSERT_NE(quiet, nullptr);
+    quiet->play({{0xB0, 64, 127}, 3});
+    quiet->play(*noteOnMessage(1, 60, 100));
+    quiet->play(*noteOnMessage(1, 60, 0));
+    const Output held = run(*quiet, clock, 3 * RestAfterMs);
+    EXPECT_FALSE(held.rested);
+    EXPECT_LT(loudest(held), RestingRenderer::Silence) << "the note was heard after all";
+    quiet->play({{0xB0, 64, 0}, 3});
+    EXPECT_TRUE(run(*quiet, clock, 2 * RestAfterMs).rested);
+}
+
+// A drum machine's note-ons often come without note-offs: the kit's sounds end by themselves,
+// and the synthesizer rests after them.
+TEST_F(SynthRestTest, ADrumNoteWithoutANoteOffLetsItRest) {
+    synth->play(*noteOnMessage(10, 38, 120));
+    EXPECT_TRUE(run(*synth, clock, 30000).rested);
 }
 
 // The first note after a rest starts in the first block, as early in it as on a synthesizer
