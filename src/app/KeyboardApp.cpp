@@ -5,12 +5,12 @@
 #include "app/KeyboardDialog.h"
 #include "app/MidiInputPump.h"
 #include "app/WindowIcon.h"
-#include "midi/SystemMidiInput.h"
 #include "platform/KeyRepeat.h"
 #include "platform/QtTranslations.h"
 #include "platform/Resources.h"
 #include "platform/RuntimeFolder.h"
 #include "platform/SystemMidiBackend.h"
+#include "ports/SystemMidiInput.h"
 #include "settings/InputSourceFile.h"
 #include "ui/QtPrompts.h"
 

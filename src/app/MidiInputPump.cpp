@@ -1,7 +1,7 @@
 #include "app/MidiInputPump.h"
 
 #include "keyboard/Keyboard.h"
-#include "midi/SystemMidiInput.h"
+#include "ports/SystemMidiInput.h"
 
 namespace ladoton {
 

@@ -1,7 +1,7 @@
 #include "keyboard/Keyboard.h"
 #include "keys/MelodyText.h"
 #include "keys/VirtualKeys.h"
-#include "platform/Clock.h"
+#include "time/Clock.h"
 
 #include <algorithm>
 

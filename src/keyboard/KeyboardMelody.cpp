@@ -1,5 +1,5 @@
 #include "keyboard/Keyboard.h"
-#include "platform/Clock.h"
+#include "time/Clock.h"
 
 namespace ladoton {
 

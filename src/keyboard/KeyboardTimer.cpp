@@ -1,6 +1,6 @@
 #include "keyboard/Keyboard.h"
 #include "melody/HeldNotes.h"
-#include "platform/Clock.h"
+#include "time/Clock.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "midi/MidiBackend.h"
-#include "platform/Clock.h"
+#include "time/Clock.h"
 
 #include <functional>
 #include <string>

@@ -1,15 +1,15 @@
 #include "platform/SystemMidiBackend.h"
 
-#include "midi/BackgroundOpenBackend.h"
-#include "midi/CompositeBackend.h"
-#include "midi/FluidSynthBackend.h"
-#include "midi/JackClient.h"
-#include "midi/JackMidiOutput.h"
-#include "midi/JackSynthOutput.h"
-#include "midi/LazyBackend.h"
-#include "midi/MidiLibraryNoise.h"
-#include "midi/RtMidiBackend.h"
-#include "midi/SystemMidiInput.h"
+#include "audio/JackSynthOutput.h"
+#include "devices/BackgroundOpenBackend.h"
+#include "devices/CompositeBackend.h"
+#include "devices/LazyBackend.h"
+#include "ports/JackClient.h"
+#include "ports/JackMidiOutput.h"
+#include "ports/MidiLibraryNoise.h"
+#include "ports/RtMidiBackend.h"
+#include "ports/SystemMidiInput.h"
+#include "synth/FluidSynthBackend.h"
 
 #include <QMetaObject>
 

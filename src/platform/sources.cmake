@@ -1,6 +1,3 @@
-list(APPEND LADOTON_CORE_SOURCES src/platform/Clock.cpp)
-list(APPEND LADOTON_GUI_SOURCES src/platform/Resources.cpp
-    src/platform/QtTranslations.cpp
-    src/platform/RuntimeFolder.cpp src/platform/KeyRepeat.cpp
-    src/platform/InputMethods.cpp src/platform/KeyTranslation.cpp
-    src/platform/SystemMidiBackend.cpp)
+list(APPEND LADOTON_GUI_SOURCES src/platform/Resources.cpp src/platform/QtTranslations.cpp
+    src/platform/RuntimeFolder.cpp src/platform/KeyRepeat.cpp src/platform/InputMethods.cpp
+    src/platform/KeyTranslation.cpp src/platform/SystemMidiBackend.cpp)

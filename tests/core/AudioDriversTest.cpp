@@ -1,4 +1,4 @@
-#include "midi/AudioDrivers.h"
+#include "audio/AudioDrivers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "midi/MidiPortList.h"
+#include "ports/MidiPortList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // What holds a synthesizer's notes on: keys and the pedals.
-#include "midi/NoteHolds.h"
+#include "synth/NoteHolds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // What the built-in synthesizer's PipeWire stream reads of the library it finds at run time.
-#include "midi/PipeWireVersion.h"
+#include "audio/PipeWireVersion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The resting renderer over a synthesizer that plays a steady tone, on a manual clock.
-#include "midi/RestingRenderer.h"
+#include "audio/RestingRenderer.h"
 #include "ManualClock.h"
 
 #include <gtest/gtest.h>

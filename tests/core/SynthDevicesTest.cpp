@@ -1,8 +1,8 @@
 // The device list with the built-in synthesizer ahead of the ports, and what a device that is
 // still starting keeps of the messages it is sent.
 #include "RecordingBackend.h"
-#include "midi/CompositeBackend.h"
-#include "midi/LazyBackend.h"
+#include "devices/CompositeBackend.h"
+#include "devices/LazyBackend.h"
 #include "midi/MidiMessage.h"
 #include "midi/PendingMessages.h"
 

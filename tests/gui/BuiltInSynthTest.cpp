@@ -1,8 +1,8 @@
 // The built-in synthesizer rendered offline: FluidSynth writing into memory, no audio device.
 #include "AudioAnalysis.h"
-#include "midi/FluidSynthBackend.h"
+#include "synth/FluidSynthBackend.h"
 #include "midi/MidiMessage.h"
-#include "midi/SoundFontSynth.h"
+#include "synth/SoundFontSynth.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "TestDialog.h"
-#include "midi/MidiPortList.h"
+#include "ports/MidiPortList.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -1,11 +1,11 @@
 // The built-in synthesizer as a device: opening, starting in the background, and what is sent
 // while it starts. Its sound goes to a file through FluidSynth's file driver.
-#include "midi/FluidSynthBackend.h"
+#include "synth/FluidSynthBackend.h"
 #include "AudioAnalysis.h"
 #include "ManualClock.h"
 #include "midi/MidiMessage.h"
 #include "midi/MidiOut.h"
-#include "midi/SoundFontSynth.h"
+#include "synth/SoundFontSynth.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // own lock holds its calls.
 #include "AudioAnalysis.h"
 #include "ManualClock.h"
-#include "midi/FluidSynthBackend.h"
-#include "midi/SoundFontSynth.h"
+#include "synth/FluidSynthBackend.h"
+#include "synth/SoundFontSynth.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The built-in synthesizer's rest: FluidSynth rendering block by block into memory as an audio
 // output would ask for it, on a manual clock.
 #include "ManualClock.h"
-#include "midi/FluidSynthBackend.h"
+#include "synth/FluidSynthBackend.h"
 #include "midi/MidiMessage.h"
-#include "midi/SoundFontSynth.h"
+#include "synth/SoundFontSynth.h"
 
 #include <gtest/gtest.h>
 

@@ -37,13 +37,15 @@ CLEAN_TREE = {
     "src/keys/KeyPress.cpp": ["keys/KeyTable.h"],
     "src/midi/sources.cmake": "list(APPEND LADOTON_CORE_SOURCES\n    src/midi/MidiOut.cpp)\n"
     "list(APPEND LADOTON_GUI_SOURCES src/midi/RtBackend.cpp)\n",
-    "src/midi/MidiOut.h": ["platform/Clock.h"],
+    "src/midi/MidiOut.h": ["time/Clock.h"],
     "src/midi/MidiOut.cpp": ["midi/MidiOut.h"],
     "src/midi/RtBackend.h": ["midi/MidiOut.h", "<rtmidi/RtMidi.h>"],
     "src/midi/RtBackend.cpp": ["midi/RtBackend.h"],
-    "src/platform/sources.cmake": "list(APPEND LADOTON_CORE_SOURCES src/platform/Clock.cpp)\n",
-    "src/platform/Clock.h": [],
-    "src/platform/Clock.cpp": ["platform/Clock.h"],
+    "src/platform/sources.cmake": "list(APPEND LADOTON_CORE_SOURCES src/time/Clock.cpp)\n",
+    "src/time/Clock.h": [],
+    "src/time/Clock.cpp": ["time/Clock.h"],
+    "src/ports/JackPort.h": ["midi/MidiOut.h", "time/Clock.h"],
+    "src/keyboard/Keyboard.h": ["midi/MidiOut.h", "keys/KeyTable.h"],
     "src/platform/QtKeys.h": ["<QObject>", "keys/KeyTable.h"],
     "src/platform/SystemMidi.h": ["midi/RtBackend.h", "<QObject>"],
     "src/widgets/Units.h": ["<QRect>", "platform/QtKeys.h"],
@@ -100,7 +102,7 @@ class LayerCheck(unittest.TestCase):
 
     def test_qt_in_the_core_is_found_wherever_the_core_file_lives(self):
         for path in ("src/keys/KeyTable.cpp", "src/keys/VirtualKeys.h", "src/render/KeyLook.h",
-                     "src/platform/Clock.cpp"):
+                     "src/time/Clock.cpp"):
             with self.subTest(path=path):
                 self.add_include(path, "<QString>")
                 self.assert_only_problem(path, "QString", "Qt header in Qt-free code")
@@ -128,7 +130,8 @@ class LayerCheck(unittest.TestCase):
             with self.subTest(name=name):
                 self.add_include("src/keys/KeyPress.cpp", name)
                 self.assert_only_problem("src/keys/KeyPress.cpp", name,
-                                         "src/keys is Qt-free and uses only core files")
+                                         "src/keys is Qt-free and uses only the Qt-free "
+                                         "folders below it")
 
     def test_qt_side_folders_use_only_the_layers_below_them(self):
         wrong = {
@@ -153,9 +156,26 @@ class LayerCheck(unittest.TestCase):
                 self.assertEqual(len(self.problems()), 1)
                 self.write(path, CLEAN_TREE[path])
 
-    def test_a_core_file_may_be_used_from_any_layer(self):
+    def test_qt_free_folders_use_only_the_qt_free_folders_below_them(self):
+        wrong = {
+            "src/time/Clock.h": "midi/MidiOut.h",
+            "src/midi/MidiOut.cpp": "ports/JackPort.h",
+            "src/keys/KeyTable.cpp": "keyboard/Keyboard.h",
+            "src/ports/JackPort.h": "keyboard/Keyboard.h",
+        }
+        for path, name in wrong.items():
+            with self.subTest(path=path):
+                self.add_include(path, name)
+                upper = name.split("/")[0]
+                lower = path.split("/")[1]
+                self.assert_only_problem(path, name,
+                                         f"src/{lower} may not use src/{upper}, which is not "
+                                         "below it")
+                self.write(path, CLEAN_TREE[path])
+
+    def test_a_core_file_may_be_used_from_any_layer_above_it(self):
         self.add_include("src/widgets/Units.h", "render/KeyLook.h")
-        self.add_include("src/midi/RtBackend.cpp", "render/KeyLook.h")
+        self.add_include("src/platform/SystemMidi.h", "ports/JackPort.h")
         self.assertEqual(self.problems(), [])
 
     def test_a_folder_outside_the_layers_is_reported(self):

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Clock.h"
+#include "time/Clock.h"
 
 namespace ladoton::testing {
 

@@ -1,0 +1,1 @@
+list(APPEND LADOTON_CORE_SOURCES src/time/Clock.cpp)
