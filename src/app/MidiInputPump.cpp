@@ -7,7 +7,7 @@ namespace ladoton {
 
 namespace {
 // Some hundreds of messages: a few milliseconds of the window's time at most.
-constexpr std::size_t PortionBytes = 2048;
+constexpr std::size_t PortionMessages = 682;
 } // namespace
 
 MidiInputPump::MidiInputPump(SystemMidiInput& input, Keyboard& keyboard, QObject* parent)
@@ -25,7 +25,7 @@ void MidiInputPump::lost() {
 }
 
 void MidiInputPump::takeArrived() {
-    input_.takeArrived(*this, PortionBytes);
+    input_.takeArrived(*this, PortionMessages);
 }
 
 } // namespace ladoton

@@ -1,5 +1,7 @@
 #include "audio/PipeWireOutput.h"
 
+#include "midi/MidiVocabulary.h"
+
 #include "audio/PipeWireVersion.h"
 
 #include <spa/node/io.h>
@@ -68,12 +70,13 @@ bool PipeWireOutput::start() {
         std::to_string(options_.quantum) + "/" + std::to_string(options_.sampleRate);
     pw_properties* properties = api_.newProperties(
         PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback", PW_KEY_MEDIA_ROLE, "Music",
-        PW_KEY_APP_NAME, "Ладотон", PW_KEY_APP_ICON_NAME, "ladoton", PW_KEY_NODE_NAME, "Ладотон",
-        PW_KEY_NODE_DESCRIPTION, "Ладотон", PW_KEY_MEDIA_NAME, "Встроенный синтезатор",
+        PW_KEY_APP_NAME, midi::ClientName, PW_KEY_APP_ICON_NAME, "ladoton", PW_KEY_NODE_NAME,
+        midi::ClientName,
+        PW_KEY_NODE_DESCRIPTION, midi::ClientName, PW_KEY_MEDIA_NAME, "Встроенный синтезатор",
         PW_KEY_NODE_LATENCY, latency.c_str(), nullptr);
     api_.lock(loop_);
     pw_loop* loop = api_.threadLoopLoop(loop_);
-    stream_ = api_.newStream(loop, "Ладотон", properties, &events_, this);
+    stream_ = api_.newStream(loop, midi::ClientName, properties, &events_, this);
     if (stream_ == nullptr || api_.startThreadLoop(loop_) < 0) {
         api_.unlock(loop_);
         return false;

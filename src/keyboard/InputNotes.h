@@ -1,5 +1,7 @@
 #pragma once
 
+#include "midi/MidiVocabulary.h"
+
 #include <array>
 
 namespace ladoton {
@@ -25,7 +27,8 @@ struct InputPedal {
 };
 
 // The pedals the program lifts when it ends the input's notes: sustain, sostenuto and soft.
-inline constexpr std::array<int, 3> InputPedalControllers = {64, 66, 67};
+inline constexpr std::array<int, 3> InputPedalControllers = {midi::SustainPedal,
+                                                            midi::SostenutoPedal, midi::SoftPedal};
 using InputPedals = std::array<InputPedal, InputPedalControllers.size()>;
 
 } // namespace ladoton

@@ -1,19 +1,13 @@
 #include "keyboard/Keyboard.h"
 #include "keys/VirtualKeys.h"
+#include "midi/MidiVocabulary.h"
 
 #include <array>
 
 namespace ladoton {
 
 namespace {
-constexpr uint8_t NoteOff = 0x80;
-constexpr uint8_t NoteOn = 0x90;
-constexpr uint8_t Controller = 0xB0;
-constexpr uint8_t ProgramChange = 0xC0;
-
-bool isChannel(int channel) {
-    return channel >= 1 && channel <= 16;
-}
+using namespace midi;
 
 // The pedal's place among the input's pedals; -1 for another controller.
 int pedalIndex(int controller) {
@@ -27,7 +21,7 @@ int pedalIndex(int controller) {
 
 ShortMessage onChannel(const ShortMessage& message, int channel) {
     ShortMessage moved = message;
-    moved.bytes[0] = static_cast<uint8_t>((message.bytes[0] & 0xF0) | (channel - 1));
+    moved.bytes[0] = statusOf(message.kind(), channel);
     return moved;
 }
 } // namespace
@@ -38,10 +32,10 @@ ShortMessage onChannel(const ShortMessage& message, int channel) {
 // channel; a program change also moves the instrument. A pedal that is down keeps to the channel
 // it went down on.
 void Keyboard::receiveMidi(const ShortMessage& message) {
-    if (message.size < 2 || message.bytes[1] > 127 || message.bytes[2] > 127) {
+    if (message.size < 2 || message.bytes[1] > DataMask || message.bytes[2] > DataMask) {
         return;
     }
-    const uint8_t kind = message.bytes[0] & 0xF0;
+    const uint8_t kind = message.kind();
     const int data1 = message.bytes[1];
     const int data2 = message.bytes[2];
     if (kind == NoteOn && data2 > 0) {
@@ -57,7 +51,7 @@ void Keyboard::receiveMidi(const ShortMessage& message) {
 }
 
 void Keyboard::passOnInput(const ShortMessage& message) {
-    const int pedal = (message.bytes[0] & 0xF0) == Controller ? pedalIndex(message.bytes[1]) : -1;
+    const int pedal = message.kind() == ControlChange ? pedalIndex(message.bytes[1]) : -1;
     if (pedal < 0) {
         if (isChannel(channel)) {
             midiOut.passOn(onChannel(message, channel));
@@ -146,7 +140,7 @@ void Keyboard::liftInputPedals() {
     for (std::size_t pedal = 0; pedal < inputPedals.size(); ++pedal) {
         if (inputPedals[pedal].down) {
             const auto controller = static_cast<uint8_t>(InputPedalControllers[pedal]);
-            midiOut.passOn(onChannel({{Controller, controller, 0}, 3}, inputPedals[pedal].channel));
+            midiOut.passOn(onChannel({{ControlChange, controller, 0}, 3}, inputPedals[pedal].channel));
             inputPedals[pedal] = {};
         }
     }

@@ -1,5 +1,6 @@
 #include "keyboard/Keyboard.h"
 #include "melody/HeldNotes.h"
+#include "midi/MidiVocabulary.h"
 #include "time/Clock.h"
 
 #include <algorithm>
@@ -7,7 +8,7 @@
 namespace ladoton {
 
 namespace {
-constexpr int MetronomeChannel = 10;
+constexpr int MetronomeChannel = midi::DrumChannel;
 constexpr int ClickNote = 60;
 constexpr int AccentNote = 64;
 constexpr int ClickVelocity = 120;

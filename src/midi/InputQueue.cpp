@@ -34,19 +34,17 @@ void InputWakeup::clear() {
 }
 
 InputQueue::InputQueue(std::size_t capacity)
-    : ring_(std::make_unique<uint8_t[]>(capacity)), capacity_(capacity) {}
+    : ring_(std::make_unique<ShortMessage[]>(capacity)), capacity_(capacity) {}
 
-bool InputQueue::push(const uint8_t* bytes, std::size_t size) {
+bool InputQueue::push(const ShortMessage& message) {
     const std::size_t head = head_.load(std::memory_order_relaxed);
     const std::size_t tail = tail_.load(std::memory_order_acquire);
-    if (capacity_ - (head - tail) < size) {
+    if (head - tail == capacity_) {
         markLoss();
         return false;
     }
-    for (std::size_t i = 0; i < size; ++i) {
-        ring_[(head + i) % capacity_] = bytes[i];
-    }
-    head_.store(head + size, std::memory_order_release);
+    ring_[head % capacity_] = message;
+    head_.store(head + 1, std::memory_order_release);
     return true;
 }
 
@@ -59,7 +57,7 @@ void InputQueue::markLoss() {
     }
 }
 
-std::size_t InputQueue::pop(uint8_t* out, std::size_t room) {
+std::size_t InputQueue::pop(ShortMessage* out, std::size_t room) {
     const std::size_t tail = tail_.load(std::memory_order_relaxed);
     std::size_t head = head_.load(std::memory_order_acquire);
     if (const std::size_t lossAt = lossAt_.load(); lossAt > tail) {

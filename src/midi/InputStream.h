@@ -1,7 +1,6 @@
 #pragma once
 
 #include "midi/InputQueue.h"
-#include "midi/MidiInputParser.h"
 
 #include <cstddef>
 
@@ -17,21 +16,19 @@ class InputReceiver {
     virtual void lost() = 0;
 };
 
-// One system's MIDI input: the queue its thread fills, and the framing of what it holds into
-// messages for the window's thread.
+// One system's MIDI input: the queue its thread fills, read on the window's thread.
 class InputStream {
   public:
-    explicit InputStream(std::size_t capacity = std::size_t{1} << 16) : queue_(capacity) {}
+    explicit InputStream(std::size_t capacity = InputQueue::DefaultCapacity) : queue_(capacity) {}
 
     InputQueue& queue() { return queue_; }
-    // Hands what is queued to `receiver`, at most `limit` bytes of it; true when more waits.
+    // Hands what is queued to `receiver`, at most `limit` messages of it; true when more waits.
     bool read(InputReceiver& receiver, std::size_t limit);
 
   private:
     bool tellLoss(InputReceiver& receiver);
 
     InputQueue queue_;
-    MidiInputParser parser_;
 };
 
 } // namespace ladoton

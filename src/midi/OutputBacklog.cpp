@@ -1,24 +1,21 @@
 #include "midi/OutputBacklog.h"
 
+#include "midi/MidiVocabulary.h"
+
 namespace ladoton {
 
 namespace {
 
-constexpr uint8_t NoteOff = 0x80;
-constexpr uint8_t NoteOn = 0x90;
-constexpr uint8_t KeyPressure = 0xA0;
-constexpr uint8_t Controller = 0xB0;
-constexpr uint8_t ProgramChange = 0xC0;
-constexpr uint8_t ChannelPressure = 0xD0;
-constexpr uint8_t PitchBend = 0xE0;
+using namespace midi;
 
 // Controllers that end what sounds: all sound off, reset all controllers, all notes off.
 bool endsNotes(int controller) {
-    return controller == 120 || controller == 121 || controller == 123;
+    return controller == AllSoundOff || controller == ResetAllControllers ||
+           controller == AllNotesOff;
 }
 // Sustain, portamento, sostenuto, soft, legato and hold 2: switches, off below 64.
 bool isPedal(int controller) {
-    return controller >= 64 && controller <= 69;
+    return controller >= SustainPedal && controller <= SustainPedal + 5;
 }
 
 ShortMessage message(uint8_t kind, int channel, int data1, int data2, std::size_t size = 3) {
@@ -37,13 +34,13 @@ template <typename Value> void OutputBacklog::keep(std::optional<Value>& place, 
 }
 
 void OutputBacklog::add(const ShortMessage& sent) {
-    if (sent.size < 2 || sent.bytes[0] < NoteOff || sent.bytes[0] >= 0xF0) {
+    if (sent.size < 2 || !isChannelStatus(sent.bytes[0])) {
         return;
     }
-    Channel& channel = channels_[sent.bytes[0] & 0x0F];
-    const uint8_t kind = sent.bytes[0] & 0xF0;
-    const uint8_t data1 = sent.bytes[1] & 0x7F;
-    const uint8_t data2 = sent.bytes[2] & 0x7F;
+    Channel& channel = channels_[sent.channelIndex()];
+    const uint8_t kind = sent.kind();
+    const uint8_t data1 = sent.data1();
+    const uint8_t data2 = sent.data2();
     if (kind == NoteOn && data2 > 0) {
         count_ += channel.noteOns[data1] == 0 ? 1 : 0;
         channel.noteOns[data1] = data2;
@@ -56,7 +53,7 @@ void OutputBacklog::add(const ShortMessage& sent) {
             channel.noteOffs[data1] = true;
             ++count_;
         }
-    } else if (kind == Controller && (endsNotes(data1) || (isPedal(data1) && data2 < 64))) {
+    } else if (kind == ControlChange && (endsNotes(data1) || (isPedal(data1) && data2 < PedalDown))) {
         if (endsNotes(data1)) {
             for (uint8_t& velocity : channel.noteOns) {
                 count_ -= velocity != 0 ? 1 : 0;
@@ -72,7 +69,7 @@ void OutputBacklog::add(const ShortMessage& sent) {
             channel.controllers[data1].reset();
             --count_;
         }
-    } else if (kind == Controller) {
+    } else if (kind == ControlChange) {
         keep(channel.controllers[data1], data2);
     } else if (kind == ProgramChange) {
         keep(channel.program, data1);
@@ -93,14 +90,14 @@ std::optional<ShortMessage> OutputBacklog::at(Stage stage, int channelNumber, in
         return channel.noteOffs[n] ? std::optional(message(NoteOn, channelNumber, number, 0))
                                    : std::nullopt;
     case Stage::Endings:
-        return channel.ended[n] ? std::optional(message(Controller, channelNumber, number, 0))
+        return channel.ended[n] ? std::optional(message(ControlChange, channelNumber, number, 0))
                                 : std::nullopt;
     case Stage::Programs:
         return number == 0 && channel.program
                    ? std::optional(message(ProgramChange, channelNumber, *channel.program, 0, 2))
                    : std::nullopt;
     case Stage::Controllers:
-        return channel.controllers[n] ? std::optional(message(Controller, channelNumber, number,
+        return channel.controllers[n] ? std::optional(message(ControlChange, channelNumber, number,
                                                               *channel.controllers[n]))
                                       : std::nullopt;
     case Stage::Pressures:

@@ -27,7 +27,7 @@ class OutputBacklog {
     template <typename Write> void drain(Write write);
 
   private:
-    static constexpr int Channels = 16;
+    static constexpr int Channels = midi::Channels;
     static constexpr int Numbers = 128; // notes and controllers
 
     struct Channel {

@@ -1,6 +1,6 @@
 #include "midi/PendingMessages.h"
 
-#include "midi/MidiNumbers.h"
+#include "midi/MidiVocabulary.h"
 
 #include <algorithm>
 
@@ -13,10 +13,6 @@ using namespace midi;
 constexpr uint8_t NullParameter = 127;
 // More parameters than a device's set-up sends are not kept: the oldest go.
 constexpr std::size_t MostParameters = 32;
-
-uint8_t kind(const ShortMessage& message) {
-    return message.bytes[0] & 0xF0;
-}
 
 // Where a controller's latest message is kept: the two messages of a mode pair share a place,
 // the later replacing the earlier.
@@ -40,10 +36,10 @@ ShortMessage controlMessage(uint8_t status, int controller, uint8_t value) {
 } // namespace
 
 void PendingMessages::add(const ShortMessage& message) {
-    Channel& channel = channels_[message.bytes[0] & 0x0F];
-    const uint8_t data1 = message.bytes[1] & 0x7F;
-    const uint8_t data2 = message.bytes[2] & 0x7F;
-    switch (kind(message)) {
+    Channel& channel = channels_[message.channelIndex()];
+    const uint8_t data1 = message.data1();
+    const uint8_t data2 = message.data2();
+    switch (message.kind()) {
     case NoteOn:
         if (message.size >= 3) {
             channel.held[data1] = data2;
@@ -78,8 +74,8 @@ void PendingMessages::add(const ShortMessage& message) {
 }
 
 void PendingMessages::control(Channel& channel, const ShortMessage& message) {
-    const int controller = message.bytes[1] & 0x7F;
-    const auto value = static_cast<uint8_t>(message.bytes[2] & 0x7F);
+    const int controller = message.data1();
+    const uint8_t value = message.data2();
     switch (controller) {
     case UnregisteredLsb:
     case UnregisteredMsb:

@@ -25,7 +25,7 @@ class PendingMessages {
     void clear();
 
   private:
-    static constexpr int Channels = 16;
+    static constexpr int Channels = midi::Channels;
     static constexpr int Notes = 128;
 
     // A parameter chosen by its two selection controllers and set by data entry.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "midi/InputQueue.h"
+#include "midi/MidiVocabulary.h"
 
 #include <memory>
 #include <string>
@@ -19,7 +20,7 @@ namespace ladoton {
 // ending) is reported as a lost source.
 class AlsaMidiInput {
   public:
-    static constexpr const char* ClientName = "Ладотон";
+    static constexpr const char* ClientName = midi::ClientName;
     static constexpr const char* PortName = "input";
 
     // Null when there is no sequencer.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "midi/InputQueue.h"
+#include "midi/MidiVocabulary.h"
 #include "ports/JackClientOpener.h"
 
 #include <atomic>
@@ -58,7 +59,7 @@ class JackPart {
 // them as they were asked to, each as soon as the port at the other end appears.
 class JackClient {
   public:
-    static constexpr const char* Name = "Ладотон";
+    static constexpr const char* Name = midi::ClientName;
 
     // What the input port receives, and whom to tell.
     struct Input {

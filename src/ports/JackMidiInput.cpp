@@ -90,12 +90,13 @@ void JackMidiInput::process(unsigned frames) {
     bool arrived = false;
     for (uint32_t index = 0; index < count; ++index) {
         jack_midi_event_t event;
-        if (jack_midi_event_get(&event, buffer, index) != 0 || event.size == 0 ||
-            event.buffer[0] >= 0xF0) {
+        if (jack_midi_event_get(&event, buffer, index) != 0) {
             continue;
         }
-        queue_.push(event.buffer, event.size);
-        arrived = true;
+        if (const std::optional<ShortMessage> message = channelMessage(event.buffer, event.size)) {
+            queue_.push(*message);
+            arrived = true;
+        }
     }
     if (arrived) {
         wakeup_.signal();

@@ -2,6 +2,7 @@
 
 #include "ports/JackClient.h"
 #include "ports/JackMidiOutput.h"
+#include "midi/MidiVocabulary.h"
 #include "ports/MidiLibraryNoise.h"
 
 #include <jack/jack.h>
@@ -13,7 +14,6 @@ namespace {
 
 constexpr const char* ClientName = "Ladoton";
 constexpr const char* OutputPortName = "Ladoton Output";
-constexpr const char* OwnClientName = "Ладотон";
 constexpr const char* OwnPortName = "output";
 
 void ignoreRtMidiError(RtMidiError::Type, const std::string&, void*) {}
@@ -117,7 +117,7 @@ bool RtMidiBackend::openAlsaPort(unsigned number) {
 
 bool RtMidiBackend::openOwnAlsaPort() {
     if (ownAlsa_ == nullptr) {
-        auto output = makeAlsaOutput(OwnClientName);
+        auto output = makeAlsaOutput(midi::ClientName);
         if (output == nullptr) {
             return false;
         }

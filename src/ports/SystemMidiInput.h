@@ -38,7 +38,7 @@ class SystemMidiInput final : public MidiInput {
     // Readable when something arrived; see takeArrived.
     int wakeupFd() const { return wakeup_.fd(); }
 
-    // Hands what arrived to `receiver`, reading at most `limit` bytes of each system; true when
+    // Hands what arrived to `receiver`, reading at most `limit` messages of each system; true when
     // the limit was reached and more waits.
     bool takeArrived(InputReceiver& receiver, std::size_t limit);
 

@@ -1,14 +1,12 @@
 #include "synth/FluidSynthBackend.h"
 
+#include "midi/MidiVocabulary.h"
+
 #include <array>
 #include <fstream>
 #include <string_view>
 
 namespace ladoton {
-
-namespace {
-constexpr int DrumChannel = 10;
-} // namespace
 
 bool isSoundFont(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -71,7 +69,7 @@ void FluidSynthBackend::send(const ShortMessage& message) {
 }
 
 void FluidSynthBackend::prepareChannel(int channel) {
-    if (channel != DrumChannel) {
+    if (channel != midi::DrumChannel) {
         return;
     }
     const std::lock_guard lock(mutex_);

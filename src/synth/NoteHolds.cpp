@@ -1,17 +1,17 @@
 #include "synth/NoteHolds.h"
 
-#include "midi/MidiNumbers.h"
+#include "midi/MidiVocabulary.h"
 
 namespace ladoton {
 
 using namespace midi;
 
 void NoteHolds::apply(const ShortMessage& message) {
-    const int channelIndex = message.bytes[0] & 0x0F;
-    const int data1 = message.bytes[1] & 0x7F;
-    const int data2 = message.bytes[2] & 0x7F;
+    const int channelIndex = message.channelIndex();
+    const int data1 = message.data1();
+    const int data2 = message.data2();
     Channel& channel = channels_[channelIndex];
-    switch (message.bytes[0] & 0xF0) {
+    switch (message.kind()) {
     case NoteOn:
         if (data2 != 0) {
             channel.press(data1);

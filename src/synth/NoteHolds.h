@@ -20,7 +20,7 @@ class NoteHolds {
     int count() const { return count_; }
 
   private:
-    static constexpr int Channels = 16;
+    static constexpr int Channels = midi::Channels;
     static constexpr int Notes = 128;
 
     struct Channel {

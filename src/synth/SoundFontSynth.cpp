@@ -1,10 +1,9 @@
 #include "synth/SoundFontSynth.h"
 
-#include "audio/PipeWireSynthOutput.h"
-#include "synth/FluidSynthDriverOutput.h"
-
 #include "audio/PipeWireLibrary.h"
-#include "midi/MidiNumbers.h"
+#include "audio/PipeWireSynthOutput.h"
+#include "midi/MidiVocabulary.h"
+#include "synth/FluidSynthDriverOutput.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,7 +11,8 @@
 namespace ladoton {
 
 namespace {
-constexpr int DrumChannel = 9; // channel 10 counted from 0
+// FluidSynth counts channels from 0.
+constexpr int DrumChannel = midi::DrumChannel - 1;
 constexpr int DrumBank = 128;  // FluidSynth's bank of drum kits
 } // namespace
 
@@ -117,11 +117,11 @@ std::vector<std::string> SoundFontSynth::availableDrivers(bool withPipeWire) con
 }
 
 void SoundFontSynth::play(const ShortMessage& message) {
-    const int channel = message.bytes[0] & 0x0F;
+    const int channel = message.channelIndex();
     if (channel == DrumChannel && !drumKitReady_.load()) {
         // A program change that makes the drum channel reads only the kit it names.
-        const bool programChange = (message.bytes[0] & 0xF0) == midi::ProgramChange;
-        if (prepareDrumKit(programChange ? message.bytes[1] & 0x7F : 0) && programChange) {
+        const bool programChange = message.kind() == midi::ProgramChange;
+        if (prepareDrumKit(programChange ? message.data1() : 0) && programChange) {
             return;
         }
     }
@@ -133,17 +133,17 @@ void SoundFontSynth::play(const ShortMessage& message) {
         heldNotes_.store(holds_.count(), std::memory_order_relaxed);
     }
     const bool noteStarted =
-        (message.bytes[0] & 0xF0) == midi::NoteOn && (message.bytes[2] & 0x7F) != 0;
+        message.kind() == midi::NoteOn && message.data2() != 0;
     if (noteStarted) {
         wake();
     }
 }
 
 void SoundFontSynth::send(const ShortMessage& message) {
-    const int channel = message.bytes[0] & 0x0F;
-    const int data1 = message.bytes[1] & 0x7F;
-    const int data2 = message.bytes[2] & 0x7F;
-    switch (message.bytes[0] & 0xF0) {
+    const int channel = message.channelIndex();
+    const int data1 = message.data1();
+    const int data2 = message.data2();
+    switch (message.kind()) {
     case midi::NoteOff:
         api_.noteOff(synth_, channel, data1);
         break;
@@ -181,7 +181,7 @@ bool SoundFontSynth::prepareDrumKit(int program) {
     }
     api_.setChannelType(synth_, DrumChannel, CHANNEL_TYPE_DRUM);
     api_.bankSelect(synth_, DrumChannel, DrumBank);
-    api_.programChange(synth_, DrumChannel, program & 0x7F);
+    api_.programChange(synth_, DrumChannel, program & midi::DataMask);
     drumKitReady_.store(true);
     return true;
 }

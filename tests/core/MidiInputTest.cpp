@@ -1,7 +1,6 @@
 #include "ShortMessages.h"
 #include "midi/InputQueue.h"
 #include "midi/InputStream.h"
-#include "midi/MidiInputParser.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,15 +17,8 @@ using namespace ladoton::testing;
 using ::testing::ElementsAre;
 
 namespace {
-std::vector<ShortMessage> parse(const std::vector<uint8_t>& bytes) {
-    MidiInputParser parser;
-    std::vector<ShortMessage> messages;
-    for (const uint8_t byte : bytes) {
-        if (const auto message = parser.feed(byte)) {
-            messages.push_back(*message);
-        }
-    }
-    return messages;
+std::optional<ShortMessage> message(std::vector<uint8_t> bytes) {
+    return channelMessage(bytes.data(), bytes.size());
 }
 
 bool readable(const InputWakeup& wakeup, int timeoutMs = 0) {
@@ -34,94 +26,90 @@ bool readable(const InputWakeup& wakeup, int timeoutMs = 0) {
     return ::poll(&fd, 1, timeoutMs) == 1;
 }
 
-// What a stream hands on, in order: each message's bytes, or "lost".
+// What a stream hands on, in order: each message's first data byte, or "lost".
 struct Heard final : InputReceiver {
     std::vector<std::string> items;
     void receive(const ShortMessage& message) override {
-        std::string text;
-        for (std::size_t i = 0; i < message.size; ++i) {
-            text += (i > 0 ? " " : "") + std::to_string(message.bytes[i]);
-        }
-        items.push_back(text);
+        items.push_back(std::to_string(message.bytes[1]));
     }
     void lost() override { items.emplace_back("lost"); }
 };
 
-bool push(InputQueue& queue, std::vector<uint8_t> bytes) {
-    return queue.push(bytes.data(), bytes.size());
+ShortMessage note(int number) {
+    return noteOn(0x90, number, 100);
 }
 } // namespace
 
-TEST(MidiInputParser, FramesTheStreamAsADeviceReadsItsCable) {
-    // Running status with a clock byte inside a message; program change and channel pressure
-    // of one data byte each.
-    EXPECT_THAT(parse({0x91, 60, 0xF8, 100, 64, 0, 0xC2, 5, 7, 0xD3, 33, 34}),
-                ElementsAre(noteOn(0x91, 60, 100), noteOn(0x91, 64, 0), programChange(0xC2, 5),
-                            programChange(0xC2, 7), ShortMessage{{0xD3, 33, 0}, 2},
-                            ShortMessage{{0xD3, 34, 0}, 2}));
-    // Data with no status yet, a message cut short by the next status, and system exclusive
-    // or song position, whose data must not be read as notes under the old running status.
-    EXPECT_THAT(parse({60, 100, 0x90, 60, 0xB0, 7, 100, 0xF0, 0x10, 60, 1, 0xF7, 62, 1}),
-                ElementsAre(ShortMessage{{0xB0, 7, 100}, 3}));
-    EXPECT_THAT(parse({0x90, 60, 1, 0xF2, 10, 20, 62, 1}), ElementsAre(noteOn(0x90, 60, 1)));
+// What a MIDI system hands over whole: a channel message of its own length, with its status.
+TEST(ChannelMessage, IsAWholeChannelMessageOrNone) {
+    EXPECT_EQ(message({0x91, 60, 100}), noteOn(0x91, 60, 100));
+    EXPECT_EQ(message({0xC2, 5}), programChange(0xC2, 5));
+    EXPECT_EQ(message({0xD3, 33}), (ShortMessage{{0xD3, 33, 0}, 2}));
+    EXPECT_EQ(message({0xEF, 0, 127}), (ShortMessage{{0xEF, 0, 127}, 3}));
+    for (const std::vector<uint8_t>& bytes : std::vector<std::vector<uint8_t>>{
+             {}, {0x90, 60}, {0x90, 60, 1, 2}, {0xC0, 5, 7}, {60, 100}, {0x90, 0x80, 1},
+             {0xF0, 1, 0xF7}, {0xF8}, {0xF2, 10, 20}}) {
+        EXPECT_EQ(message(bytes), std::nullopt) << bytes.size();
+    }
 }
 
 TEST(InputQueue, KeepsOrderAcrossTheRingsEndAndTakesWhatFitsExactly) {
-    InputQueue queue(8);
-    std::vector<uint8_t> out(8);
+    InputQueue queue(3);
+    std::vector<ShortMessage> out(3);
     for (int round = 0; round < 5; ++round) { // the indices pass the end of the ring
-        ASSERT_TRUE(push(queue, {0x90, 60, 100}));
-        ASSERT_EQ(queue.pop(out.data(), out.size()), 3u);
-        EXPECT_THAT(std::vector<uint8_t>(out.begin(), out.begin() + 3), ElementsAre(0x90, 60, 100));
+        ASSERT_TRUE(queue.push(note(round)));
+        ASSERT_EQ(queue.pop(out.data(), out.size()), 1u);
+        EXPECT_EQ(out[0], note(round));
     }
     EXPECT_FALSE(queue.takeLoss());
-    ASSERT_TRUE(push(queue, {0x90, 60, 100}));
-    ASSERT_TRUE(push(queue, {0x80, 60, 0, 0xC0, 5})); // exactly the room left
+    for (int number = 10; number < 13; ++number) { // exactly the room there is
+        ASSERT_TRUE(queue.push(note(number)));
+    }
     EXPECT_FALSE(queue.takeLoss());
     // A reader with less room than is queued takes what it has room for, in order.
     ASSERT_EQ(queue.pop(out.data(), 2), 2u);
-    EXPECT_THAT(std::vector<uint8_t>(out.begin(), out.begin() + 2), ElementsAre(0x90, 60));
-    ASSERT_EQ(queue.pop(out.data(), out.size()), 6u);
-    EXPECT_THAT(std::vector<uint8_t>(out.begin(), out.begin() + 6),
-                ElementsAre(100, 0x80, 60, 0, 0xC0, 5));
+    EXPECT_THAT(std::vector(out.begin(), out.begin() + 2), ElementsAre(note(10), note(11)));
+    ASSERT_EQ(queue.pop(out.data(), out.size()), 1u);
+    EXPECT_EQ(out[0], note(12));
 }
 
 // What was queued before a loss is read before the loss is told, and what came after it, after.
 TEST(InputQueue, ALossIsToldWhereItHappenedInTheStream) {
-    InputQueue queue(6);
-    std::vector<uint8_t> out(6);
-    ASSERT_TRUE(push(queue, {0x90, 60, 100}));
-    ASSERT_TRUE(push(queue, {0x90, 62, 100}));
-    EXPECT_FALSE(push(queue, {0x80, 60, 0})); // full: dropped, and marked after 62
-    EXPECT_EQ(queue.pop(out.data(), 3), 3u);
+    InputQueue queue(2);
+    std::vector<ShortMessage> out(2);
+    ASSERT_TRUE(queue.push(note(60)));
+    ASSERT_TRUE(queue.push(note(62)));
+    EXPECT_FALSE(queue.push(note(0))); // full: dropped, and marked after 62
+    EXPECT_EQ(queue.pop(out.data(), 1), 1u);
     EXPECT_FALSE(queue.takeLoss()); // 62 is still before it
-    ASSERT_TRUE(push(queue, {0x90, 64, 1}));
-    EXPECT_EQ(queue.pop(out.data(), out.size()), 3u); // 62, and not 64 past the loss
-    EXPECT_EQ(out[1], 62);
+    ASSERT_TRUE(queue.push(note(64)));
+    EXPECT_EQ(queue.pop(out.data(), out.size()), 1u); // 62, and not 64 past the loss
+    EXPECT_EQ(out[0], note(62));
     EXPECT_TRUE(queue.takeLoss());
     EXPECT_FALSE(queue.takeLoss());
-    EXPECT_EQ(queue.pop(out.data(), out.size()), 3u);
-    EXPECT_EQ(out[1], 64);
+    EXPECT_EQ(queue.pop(out.data(), out.size()), 1u);
+    EXPECT_EQ(out[0], note(64));
     // Two losses before the reader comes to the first are told once, at the second.
     queue.markLoss();
-    ASSERT_TRUE(push(queue, {0x90, 65, 1}));
+    ASSERT_TRUE(queue.push(note(65)));
     queue.markLoss();
-    EXPECT_EQ(queue.pop(out.data(), out.size()), 3u);
+    EXPECT_EQ(queue.pop(out.data(), out.size()), 1u);
     EXPECT_TRUE(queue.takeLoss());
     EXPECT_EQ(queue.pop(out.data(), out.size()), 0u);
     EXPECT_FALSE(queue.takeLoss());
 }
 
-TEST(InputStream, ReadsInPortionsAndFramesAfreshAfterALoss) {
-    InputStream stream(64);
+TEST(InputStream, ReadsInPortionsAndTellsALossInItsPlace) {
+    InputStream stream(8);
     Heard heard;
-    ASSERT_TRUE(push(stream.queue(), {0x90, 60, 100, 62}));
-    stream.queue().markLoss(); // the source went away inside a running-status message
-    ASSERT_TRUE(push(stream.queue(), {1, 0xB0, 64, 127}));
-    EXPECT_TRUE(stream.read(heard, 3)); // the limit: more waits
-    EXPECT_THAT(heard.items, ElementsAre("144 60 100"));
+    ASSERT_TRUE(stream.queue().push(note(60)));
+    ASSERT_TRUE(stream.queue().push(note(62)));
+    stream.queue().markLoss(); // the source went away
+    ASSERT_TRUE(stream.queue().push(note(64)));
+    EXPECT_TRUE(stream.read(heard, 1)); // the limit: more waits
+    EXPECT_THAT(heard.items, ElementsAre("60"));
     EXPECT_FALSE(stream.read(heard, 100));
-    EXPECT_THAT(heard.items, ElementsAre("144 60 100", "lost", "176 64 127"));
+    EXPECT_THAT(heard.items, ElementsAre("60", "62", "lost", "64"));
     // A loss with nothing queued around it is told at the next read.
     stream.queue().markLoss();
     EXPECT_FALSE(stream.read(heard, 100));
@@ -140,17 +128,18 @@ TEST(InputWakeup, IsReadableFromASignalUntilClearedAndAgainAtTheNext) {
     EXPECT_TRUE(readable(wakeup));
 }
 
-// A signal that comes while the woken thread clears must not be lost: every byte pushed is read
-// without a wait of its own. Tens of thousands of wake-ups, one byte each, from another thread.
+// A signal that comes while the woken thread clears must not be lost: every message pushed is
+// read without a wait of its own. Tens of thousands of wake-ups, one message each, from another
+// thread.
 TEST(InputWakeup, NoSignalIsLostWhileTheWokenThreadClears) {
     constexpr std::size_t Pushes = 200000;
     InputWakeup wakeup;
     InputQueue queue(1024);
+    const ShortMessage message = note(60);
     std::atomic<bool> stop{false};
     std::thread pusher([&] {
-        const uint8_t byte = 0x42;
         for (std::size_t pushed = 0; pushed < Pushes && !stop.load();) {
-            if (queue.push(&byte, 1)) {
+            if (queue.push(message)) {
                 ++pushed;
                 wakeup.signal();
             } else {
@@ -160,7 +149,7 @@ TEST(InputWakeup, NoSignalIsLostWhileTheWokenThreadClears) {
     });
     std::size_t taken = 0;
     bool stalled = false;
-    std::vector<uint8_t> out(1024);
+    std::vector<ShortMessage> out(1024);
     while (taken < Pushes && !stalled) {
         stalled = !readable(wakeup, 2000);
         wakeup.clear();
@@ -172,6 +161,6 @@ TEST(InputWakeup, NoSignalIsLostWhileTheWokenThreadClears) {
     }
     stop.store(true);
     pusher.join();
-    EXPECT_FALSE(stalled) << "no wake-up came after " << taken << " bytes";
+    EXPECT_FALSE(stalled) << "no wake-up came after " << taken << " messages";
     EXPECT_EQ(taken, Pushes);
 }

@@ -1,5 +1,5 @@
-// A player at the keyboard and at a MIDI keyboard at once: random input bytes arrive in pushes
-// of a MIDI library's thread into a small queue that overflows, and are read in portions, mixed
+// A player at the keyboard and at a MIDI keyboard at once: random messages arrive in pushes of
+// a MIDI library's thread into a small queue that overflows, and are read in portions, mixed
 // with PC key presses and releases, clicks, the channel typed, Ctrl with the arrows, a device
 // chosen, playback and the loss of the source. Whatever happens:
 // - every message that goes out is well formed;
@@ -14,7 +14,6 @@
 #include "keyboard/Keyboard.h"
 #include "keys/VirtualKeys.h"
 #include "midi/InputStream.h"
-#include "midi/MidiInputParser.h"
 
 #include <algorithm>
 #include <array>
@@ -75,21 +74,19 @@ class Source {
   public:
     explicit Source(InputQueue& queue) : queue_(queue) {}
 
+    // The system hands over whole channel messages only.
     void send(const uint8_t* bytes, std::size_t length) {
-        const bool pushed = queue_.push(bytes, length);
+        const std::optional<ShortMessage> message = channelMessage(bytes, length);
+        if (!message) {
+            return;
+        }
+        const bool pushed = queue_.push(*message);
         trace(pushed ? "push %02x %02x %02x\n" : "push %02x %02x %02x: dropped\n", bytes[0],
               length > 1 ? bytes[1] : -1, length > 2 ? bytes[2] : -1);
-        for (std::size_t i = 0; i < length; ++i) {
-            if (const auto message = parser_.feed(bytes[i])) {
-                follow(*message);
-            }
-        }
+        follow(*message);
     }
     // Unplugged: whatever it held is gone with it.
-    void unplug() {
-        held_.clear();
-        parser_ = {};
-    }
+    void unplug() { held_.clear(); }
     // Every key and pedal it holds is let go, each message read before the next is sent.
     template <typename Read> void letGo(Read read) {
         const std::set<std::pair<int, int>> held = held_;
@@ -125,7 +122,6 @@ class Source {
     }
 
     InputQueue& queue_;
-    MidiInputParser parser_;
     std::set<std::pair<int, int>> held_; // note-on status and note, or controller status and pedal
 };
 
@@ -150,7 +146,7 @@ class Player {
     void step(uint8_t action, Script& script) {
         switch (action % 12) {
         case 0:
-        case 1: { // a message of the system, pushed whole: 1 to 3 bytes of anything
+        case 1: { // an event of the system: 1 to 3 bytes of anything, pushed if a message
             const std::array<uint8_t, 3> bytes{script.next(), script.next(), script.next()};
             source_.send(bytes.data(), 1 + action / 12 % 3);
             break;
@@ -299,7 +295,7 @@ class Player {
     FakeKeyboardWindow& window_;
     ManualClock& clock_;
     Receiver receiver_;
-    InputStream stream_{12};
+    InputStream stream_{4};
     Source source_{stream_.queue()};
     std::set<int> held_;
 };
