@@ -131,9 +131,12 @@ void KeyboardDialog::buildWindow() {
 
     for (const PianoKeySpec& key : PianoKeys) {
         const bool black = std::string_view(key.caption).find('#') != std::string_view::npos;
-        auto* button = new QPushButton(QString::fromUtf8(key.caption), client_);
-        button->setFocusPolicy(Qt::NoFocus);
+        // Marked before its caption is set: with a screen reader listening, setting the
+        // caption already makes the button's accessible interface.
+        auto* button = new QPushButton(client_);
         markPianoKey(*button, static_cast<int>(&key - PianoKeys.data()));
+        button->setText(QString::fromUtf8(key.caption));
+        button->setFocusPolicy(Qt::NoFocus);
         templateRects_.emplace_back(
             button, black ? QRect(key.x, BlackKeyTopDu, BlackKeyWidthDu, BlackKeyHeightDu)
                           : QRect(key.x, WhiteKeyTopDu, WhiteKeyWidthDu, WhiteKeyHeightDu));

@@ -2,6 +2,7 @@
 
 #include "app/KeyboardDialog.h"
 #include "keys/KeyTable.h"
+#include "keys/SpokenKeyName.h"
 #include "melody/HeldNotes.h"
 #include "render/KeyboardOverlay.h"
 #include "widgets/Controls.h"
@@ -136,8 +137,11 @@ class PianoKeyAccessible final : public QAccessibleWidget {
     }
     QString pcKeysOf(const KeyboardDialog& window) const {
         QStringList keys;
-        forEachRow(window,
-                   [&keys](const KeyEntry& row) { keys << QString::fromUtf8(row.keyName); });
+        forEachRow(window, [&keys](const KeyEntry& row) {
+            const std::string spoken = spokenKeyName(row.keyCode);
+            keys << (spoken.empty() ? QString::fromUtf8(row.keyName)
+                                    : QString::fromStdString(spoken));
+        });
         return QStringLiteral("клавиша ") + keys.join(QStringLiteral(", "));
     }
     bool isSounding() const {
