@@ -46,3 +46,4 @@ summary() {
 echo "JACK period: 256 frames at 48 kHz = 5.33 ms; target for the input: 6.33 ms"
 awk '$1 == "midi" { print $2 }' "$E2E_DIR/probe.out" | summary "Ладотон:input -> output"
 awk '$1 == "key" { print $2 }' "$E2E_DIR/probe.out" | summary "key Q -> output"
+[[ -z $E2E_ORCA_LOG ]] || e2e_stop_screen_reader

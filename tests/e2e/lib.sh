@@ -457,6 +457,7 @@ e2e_screen_reader_missing() {
 # bus starts, speech through speech-dispatcher to ALSA's null device. Orca's debug log,
 # written line by line, is $E2E_ORCA_LOG: each utterance is a line "SPEECH OUTPUT: '…'".
 E2E_ORCA_LOG=
+E2E_ORCA_PID=
 E2E_MARK=0
 e2e_start_screen_reader() {
     export HOME=$E2E_DIR/home XDG_RUNTIME_DIR=$E2E_DIR/runtime
@@ -480,8 +481,15 @@ CONF
     E2E_ORCA_LOG=$E2E_DIR/orca-debug.log
     /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/orca_line_log.py" "$E2E_ORCA_LOG" \
         </dev/null >"$E2E_DIR/orca.log" 2>&1 &
-    e2e_track $!
+    E2E_ORCA_PID=$!
+    e2e_track "$E2E_ORCA_PID"
     e2e_wait_for 60 "Orca to start" e2e_said "Screen reader on"
+}
+
+# e2e_stop_screen_reader: Orca shuts down on an interrupt.
+e2e_stop_screen_reader() {
+    kill -INT "$E2E_ORCA_PID" 2>/dev/null || true
+    e2e_wait_for 10 "Orca to end" eval '! e2e_alive "$E2E_ORCA_PID"'
 }
 
 # e2e_utterances: what Orca said since the last e2e_mark, one utterance a line.

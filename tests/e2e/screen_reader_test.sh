@@ -94,4 +94,5 @@ echoes=$(e2e_utterances | grep -cx 't *' || true)
 (($(struck) == before + 1)) || e2e_fail "the held key played $(($(struck) - before)) times"
 
 e2e_exit_program
+e2e_stop_screen_reader
 e2e_log "PASS"
