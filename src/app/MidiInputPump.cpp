@@ -30,12 +30,16 @@ bool MidiInputPump::inputHoldsNotes() const {
                        [](const InputNote& note) { return note.held; });
 }
 
+void MidiInputPump::receive(const ShortMessage& message) {
+    keyboard_.receiveMidi(message);
+}
+
+void MidiInputPump::lost() {
+    keyboard_.releaseInputNotes();
+}
+
 void MidiInputPump::takeArrived() {
-    const SystemMidiInput::Arrived arrived = input_.takeArrived(
-        [this](const ShortMessage& message) { keyboard_.receiveMidi(message); }, PortionBytes);
-    if (arrived.notesLost) {
-        keyboard_.releaseInputNotes();
-    }
+    input_.takeArrived(*this, PortionBytes);
     if (inputHoldsNotes() && !serverCheck_.isActive()) {
         serverCheck_.start();
     }

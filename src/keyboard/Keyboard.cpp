@@ -37,7 +37,9 @@ void Keyboard::runCommand(int id) {
 }
 
 void Keyboard::selectDevice(int index) {
-    releaseInputNotes();
+    // Every note ends at the device it went to, also one that playback pressed while the
+    // device menu was open.
+    releaseAllKeys();
     midiOut.selectDevice(index);
     midiOut.sendProgramChange(channel, instrument);
 }

@@ -55,8 +55,8 @@ class Keyboard : public ExchangedValues {
 
     // A channel message of the MIDI input (see KeyboardInput.cpp).
     void receiveMidi(const ShortMessage& message);
-    // Ends every note the MIDI input started and holds, at the device that received it: the
-    // source changed or went away, or its messages were lost.
+    // Ends every note the MIDI input started and holds, at the device that received it, and
+    // lifts the pedals it holds down: the source changed or went away, or its messages were lost.
     void releaseInputNotes();
 
     // Melody.
@@ -84,6 +84,7 @@ class Keyboard : public ExchangedValues {
     PlaybackState playback;
     int32_t currentProgram = 62;
     InputNotes inputNotes;
+    InputPedals inputPedals;
     // The screen reader hears the chords of melody playback too.
     bool speakDuringPlayback = false;
 
@@ -105,6 +106,10 @@ class Keyboard : public ExchangedValues {
     void pressInputNote(int note, int velocity);
     void releaseInputNote(int note);
     void changeInputProgram(int program);
+    void passOnInput(const ShortMessage& message);
+    void liftInputPedals();
+    void forgetInputNoteOf(int keyCode);
+    void unrecordInputNotes();
     int keyCodeSounding(int note) const;
     void releaseHeldKeys();
     void runKeyCommand(int keyCode);

@@ -87,6 +87,7 @@ void Keyboard::loadMelody() {
     }
     // A running pass goes on from its position in the new melody; held keys stay held.
     melody.replace(std::move(loaded.events));
+    unrecordInputNotes();
     playback.isPlaying = true;
 }
 

@@ -8,13 +8,35 @@ namespace ladoton {
 namespace {
 constexpr uint8_t NoteOff = 0x80;
 constexpr uint8_t NoteOn = 0x90;
+constexpr uint8_t Controller = 0xB0;
 constexpr uint8_t ProgramChange = 0xC0;
+
+bool isChannel(int channel) {
+    return channel >= 1 && channel <= 16;
+}
+
+// The pedal's place among the input's pedals; -1 for another controller.
+int pedalIndex(int controller) {
+    for (std::size_t index = 0; index < InputPedalControllers.size(); ++index) {
+        if (InputPedalControllers[index] == controller) {
+            return static_cast<int>(index);
+        }
+    }
+    return -1;
+}
+
+ShortMessage onChannel(const ShortMessage& message, int channel) {
+    ShortMessage moved = message;
+    moved.bytes[0] = static_cast<uint8_t>((message.bytes[0] & 0xF0) | (channel - 1));
+    return moved;
+}
 } // namespace
 
 // A note-on plays the piano key that sounds its note now, with the note's own velocity, as a
 // press of that key's PC key (lit, recorded, named). Notes no key sounds, and notes whose key
 // is already held, are passed on. Every other channel message is passed on to the chosen
-// channel; a program change also moves the instrument.
+// channel; a program change also moves the instrument. A pedal that is down keeps to the channel
+// it went down on.
 void Keyboard::receiveMidi(const ShortMessage& message) {
     if (message.size < 2 || message.bytes[1] > 127 || message.bytes[2] > 127) {
         return;
@@ -25,14 +47,30 @@ void Keyboard::receiveMidi(const ShortMessage& message) {
     if (kind == NoteOn && data2 > 0) {
         pressInputNote(data1, data2);
     } else if (kind == NoteOn || kind == NoteOff) {
+        window().updateData(true);
         releaseInputNote(data1);
     } else if (kind == ProgramChange) {
         changeInputProgram(data1 + 1);
-    } else if (channel >= 1 && channel <= 16) {
-        ShortMessage passed = message;
-        passed.bytes[0] = static_cast<uint8_t>(kind | (channel - 1));
-        midiOut.passOn(passed);
+    } else {
+        passOnInput(message);
     }
+}
+
+void Keyboard::passOnInput(const ShortMessage& message) {
+    const int pedal = (message.bytes[0] & 0xF0) == Controller ? pedalIndex(message.bytes[1]) : -1;
+    if (pedal < 0) {
+        if (isChannel(channel)) {
+            midiOut.passOn(onChannel(message, channel));
+        }
+        return;
+    }
+    InputPedal& held = inputPedals[static_cast<std::size_t>(pedal)];
+    const int to = held.down ? held.channel : channel;
+    if (!isChannel(to)) {
+        return;
+    }
+    midiOut.passOn(onChannel(message, to));
+    held = message.bytes[2] > 0 ? InputPedal{true, to} : InputPedal{};
 }
 
 void Keyboard::pressInputNote(int note, int velocity) {
@@ -47,6 +85,7 @@ void Keyboard::pressInputNote(int note, int velocity) {
         return;
     }
     held.keyCode = keyCode;
+    held.recorded = !playback.isPlaying;
     playRows(keyCode, keyStates[keyCode], velocity, true);
     window().updateData(false);
 }
@@ -66,21 +105,50 @@ void Keyboard::releaseInputNote(int note) {
     if (key.pressed == 0) {
         return; // its key was released otherwise (playback, Space)
     }
-    window().updateData(true);
+    // No exchange with the controls here: this also ends notes in the midst of other
+    // handlers, whose values the controls do not show yet.
     key.pressed = 0;
     key.needsRepaint = 1;
     for (const int32_t started : key.started) {
         midiOut.sendNoteNow(ended.channel, started, 0);
     }
     key.started.clear();
-    if (!playback.isPlaying && key.note != EmptyNote) {
+    if (ended.recorded && !playback.isPlaying && key.note != EmptyNote) {
         appendEvent(ended.keyCode, 0);
+    }
+}
+
+// A key that the input pressed has been released otherwise (a PC key, playback, a click): the
+// input's note has ended with it, and its note-off must not release a later press of the key.
+void Keyboard::forgetInputNoteOf(int keyCode) {
+    for (InputNote& note : inputNotes) {
+        if (note.held && note.keyCode == keyCode) {
+            note = {};
+        }
+    }
+}
+
+// The melody was emptied or replaced: the presses of the input's notes are no longer in it.
+void Keyboard::unrecordInputNotes() {
+    for (InputNote& note : inputNotes) {
+        note.recorded = false;
     }
 }
 
 void Keyboard::releaseInputNotes() {
     for (int note = 0; note < static_cast<int>(inputNotes.size()); ++note) {
         releaseInputNote(note);
+    }
+    liftInputPedals();
+}
+
+void Keyboard::liftInputPedals() {
+    for (std::size_t pedal = 0; pedal < inputPedals.size(); ++pedal) {
+        if (inputPedals[pedal].down) {
+            const auto controller = static_cast<uint8_t>(InputPedalControllers[pedal]);
+            midiOut.passOn(onChannel({{Controller, controller, 0}, 3}, inputPedals[pedal].channel));
+            inputPedals[pedal] = {};
+        }
     }
 }
 

@@ -74,6 +74,7 @@ void Keyboard::playRows(int keyCode, KeyState& key, int velocity, bool fromInput
     key.note = EmptyNote;
     key.pressed = 1;
     key.started.clear();
+    key.channel = channel;
     for (const KeyEntry& row : keyTable) {
         if (row.keyCode != keyCode) {
             continue;
@@ -139,18 +140,20 @@ void Keyboard::releaseKey(int keyCode) {
     key.pressed = 0;
     key.needsRepaint = 1;
     endNotes(key);
+    forgetInputNoteOf(keyCode);
     if (!playback.isPlaying && key.note != EmptyNote) {
         appendEvent(keyCode, 0);
     }
 }
 
+// The notes end on the channel they started on, whatever channel is chosen now.
 void Keyboard::endNotes(KeyState& key) {
     if (key.started.empty()) {
         midiOut.sendNote(channel, key.note, 0);
         return;
     }
     for (const int32_t note : key.started) {
-        midiOut.sendNote(channel, note, 0);
+        midiOut.sendNote(key.channel, note, 0);
     }
     key.started.clear();
 }

@@ -21,6 +21,7 @@ void Keyboard::appendEvent(int keyCode, uint8_t keyDown) {
 
 void Keyboard::resetMelody() {
     melody.clear();
+    unrecordInputNotes();
     melodyText.clear();
     playback.isPlaying = false;
     releaseAllKeys();

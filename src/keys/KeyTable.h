@@ -25,6 +25,7 @@ struct KeyState {
     int32_t note = EmptyNote; // the note of the last row the press played
     uint8_t needsRepaint = 1;
     StartedNotes<KeyTableRows> started; // every note the press sounded, for its release
+    int32_t channel = 0;                // the channel they went out on
 };
 
 using KeyTable = std::array<KeyEntry, KeyTableRows>;

@@ -31,8 +31,7 @@ bool isChannelEvent(snd_seq_event_type_t type) {
 
 } // namespace
 
-std::unique_ptr<AlsaMidiInput> AlsaMidiInput::open(InputQueue& queue, InputWakeup& wakeup,
-                                                   std::atomic<bool>& sourceLost) {
+std::unique_ptr<AlsaMidiInput> AlsaMidiInput::open(InputQueue& queue, InputWakeup& wakeup) {
     snd_seq_t* sequencer = nullptr;
     if (snd_seq_open(&sequencer, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0) {
         return nullptr;
@@ -47,14 +46,12 @@ std::unique_ptr<AlsaMidiInput> AlsaMidiInput::open(InputQueue& queue, InputWakeu
     }
     // The system's announcements tell when a connection to the port goes away.
     snd_seq_connect_from(sequencer, port, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE);
-    return std::unique_ptr<AlsaMidiInput>(
-        new AlsaMidiInput(sequencer, port, queue, wakeup, sourceLost));
+    return std::unique_ptr<AlsaMidiInput>(new AlsaMidiInput(sequencer, port, queue, wakeup));
 }
 
-AlsaMidiInput::AlsaMidiInput(snd_seq_t* sequencer, int port, InputQueue& queue, InputWakeup& wakeup,
-                             std::atomic<bool>& sourceLost)
+AlsaMidiInput::AlsaMidiInput(snd_seq_t* sequencer, int port, InputQueue& queue, InputWakeup& wakeup)
     : sequencer_(sequencer), port_(port), ownClient_(snd_seq_client_id(sequencer)), queue_(queue),
-      wakeup_(wakeup), sourceLost_(sourceLost), stopFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)),
+      wakeup_(wakeup), stopFd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)),
       reader_(&AlsaMidiInput::run, this) {}
 
 AlsaMidiInput::~AlsaMidiInput() {
@@ -152,7 +149,7 @@ void AlsaMidiInput::readEvents(snd_midi_event_t* decoder) {
         const int result = snd_seq_event_input(sequencer_, &event);
         if (result == -ENOSPC) {
             // The sequencer dropped events that may have held note-offs.
-            sourceLost_.store(true);
+            queue_.markLoss();
             arrived = true;
             continue;
         }
@@ -162,7 +159,7 @@ void AlsaMidiInput::readEvents(snd_midi_event_t* decoder) {
         if (event->type == SND_SEQ_EVENT_PORT_UNSUBSCRIBED &&
             event->data.connect.dest.client == ownClient_ &&
             event->data.connect.dest.port == port_) {
-            sourceLost_.store(true);
+            queue_.markLoss();
             arrived = true;
         } else if (isChannelEvent(event->type)) {
             std::array<unsigned char, 4> bytes{};

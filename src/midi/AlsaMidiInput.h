@@ -2,7 +2,6 @@
 
 #include "midi/InputQueue.h"
 
-#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -24,8 +23,7 @@ class AlsaMidiInput {
     static constexpr const char* PortName = "input";
 
     // Null when there is no sequencer.
-    static std::unique_ptr<AlsaMidiInput> open(InputQueue& queue, InputWakeup& wakeup,
-                                               std::atomic<bool>& sourceLost);
+    static std::unique_ptr<AlsaMidiInput> open(InputQueue& queue, InputWakeup& wakeup);
     ~AlsaMidiInput();
     AlsaMidiInput(const AlsaMidiInput&) = delete;
     AlsaMidiInput& operator=(const AlsaMidiInput&) = delete;
@@ -41,8 +39,7 @@ class AlsaMidiInput {
         int port;
     };
 
-    AlsaMidiInput(_snd_seq* sequencer, int port, InputQueue& queue, InputWakeup& wakeup,
-                  std::atomic<bool>& sourceLost);
+    AlsaMidiInput(_snd_seq* sequencer, int port, InputQueue& queue, InputWakeup& wakeup);
     template <typename Visit> void forEachSource(Visit visit) const;
     bool findSource(const std::string& source, Address& address) const;
     bool subscribe(const Address& source, bool connect);
@@ -54,7 +51,6 @@ class AlsaMidiInput {
     int ownClient_;
     InputQueue& queue_;
     InputWakeup& wakeup_;
-    std::atomic<bool>& sourceLost_;
     int stopFd_;
     std::thread reader_;
 };

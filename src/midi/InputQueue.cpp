@@ -23,10 +23,14 @@ void InputWakeup::signal() {
     [[maybe_unused]] const ssize_t written = ::write(fd_, &one, sizeof one);
 }
 
+// The descriptor is emptied before the wake-up is taken back: a signal in between then finds
+// it still pending and writes nothing, and what it announced is read by the caller after this.
+// The other way round, that signal's write would be emptied here with the wake-up still
+// pending, and every later signal would find it pending: the input would never wake again.
 void InputWakeup::clear() {
-    pending_.store(false);
     uint64_t count = 0;
     [[maybe_unused]] const ssize_t read = ::read(fd_, &count, sizeof count);
+    pending_.exchange(false);
 }
 
 InputQueue::InputQueue(std::size_t capacity)
@@ -36,7 +40,7 @@ bool InputQueue::push(const uint8_t* bytes, std::size_t size) {
     const std::size_t head = head_.load(std::memory_order_relaxed);
     const std::size_t tail = tail_.load(std::memory_order_acquire);
     if (capacity_ - (head - tail) < size) {
-        overflowed_.store(true);
+        markLoss();
         return false;
     }
     for (std::size_t i = 0; i < size; ++i) {
@@ -46,15 +50,34 @@ bool InputQueue::push(const uint8_t* bytes, std::size_t size) {
     return true;
 }
 
+// Only the latest place is kept: notes started before an earlier loss are still held at the
+// latest one, where they are ended all the same.
+void InputQueue::markLoss() {
+    const std::size_t at = head_.load(std::memory_order_acquire) + 1;
+    std::size_t marked = lossAt_.load();
+    while (marked < at && !lossAt_.compare_exchange_weak(marked, at)) {
+    }
+}
+
 std::size_t InputQueue::pop(uint8_t* out, std::size_t room) {
     const std::size_t tail = tail_.load(std::memory_order_relaxed);
-    const std::size_t head = head_.load(std::memory_order_acquire);
+    std::size_t head = head_.load(std::memory_order_acquire);
+    if (const std::size_t lossAt = lossAt_.load(); lossAt > tail) {
+        head = std::min(head, lossAt - 1);
+    }
     const std::size_t count = std::min(room, head - tail);
     for (std::size_t i = 0; i < count; ++i) {
         out[i] = ring_[(tail + i) % capacity_];
     }
     tail_.store(tail + count, std::memory_order_release);
     return count;
+}
+
+bool InputQueue::takeLoss() {
+    std::size_t lossAt = lossAt_.load();
+    const std::size_t tail = tail_.load(std::memory_order_relaxed);
+    // A loss marked again meanwhile, further on, is told when the reader comes to it.
+    return lossAt != 0 && lossAt - 1 <= tail && lossAt_.compare_exchange_strong(lossAt, 0);
 }
 
 } // namespace ladoton

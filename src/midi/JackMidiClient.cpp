@@ -108,7 +108,7 @@ void JackMidiClient::onShutdown(int /*code*/, const char* /*reason*/, void* self
 
 void JackMidiClient::markStopped() const {
     if (running_.exchange(false) && input_) {
-        input_->sourceLost.store(true);
+        input_->queue.markLoss();
         input_->wakeup.signal();
     }
 }
@@ -120,7 +120,7 @@ void JackMidiClient::onConnection(unsigned /*from*/, unsigned to, int connected,
         return;
     }
     if (jack_port_by_id(client->client_, to) == client->inputPort_) {
-        client->input_->sourceLost.store(true);
+        client->input_->queue.markLoss();
         client->input_->wakeup.signal();
     }
 }

@@ -38,9 +38,8 @@ class JackMidiClient {
     // What the input port receives, and whom to tell.
     struct Input {
         InputQueue& queue;
+        // Told of a loss when a connection to the input port went away, or the server did.
         InputWakeup& wakeup;
-        // Set when a connection to the input port went away, or the server did.
-        std::atomic<bool>& sourceLost;
     };
 
     // Renders the audio ports, on the server's process thread: nothing there may wait.

@@ -5,13 +5,11 @@
 #include "midi/MidiLibraryNoise.h" // alsaSequencerPresent
 
 #include <algorithm>
-#include <array>
 
 namespace ladoton {
 
 SystemMidiInput::SystemMidiInput()
-    : jack_(std::make_shared<JackSession>(
-          JackMidiClient::Input{jackStream_.queue, wakeup_, sourceLost_})) {}
+    : jack_(std::make_shared<JackSession>(JackMidiClient::Input{jackStream_.queue(), wakeup_})) {}
 
 SystemMidiInput::~SystemMidiInput() {
     waitUntilStarted();
@@ -21,7 +19,7 @@ void SystemMidiInput::start(std::string source) {
     // silenceMidiLibraries() has been called by the owner: setenv must not race this thread.
     starter_ = std::thread([this, source = std::move(source)] {
         if (alsaSequencerPresent()) {
-            alsa_ = AlsaMidiInput::open(alsaStream_.queue, wakeup_, sourceLost_);
+            alsa_ = AlsaMidiInput::open(alsaStream_.queue(), wakeup_);
         }
         jack_->client();
         if (!source.empty() && connect(source)) {
@@ -98,41 +96,14 @@ void SystemMidiInput::checkServer() {
     }
 }
 
-SystemMidiInput::Arrived
-SystemMidiInput::takeArrived(const std::function<void(const ShortMessage&)>& receive,
-                             std::size_t limit) {
+bool SystemMidiInput::takeArrived(InputReceiver& receiver, std::size_t limit) {
     wakeup_.clear();
-    Arrived arrived;
-    arrived.moreWaiting = read(alsaStream_, receive, limit);
-    arrived.moreWaiting = read(jackStream_, receive, limit) || arrived.moreWaiting;
-    // What a full queue dropped may have held note-offs.
-    const bool alsaDropped = alsaStream_.queue.takeOverflow();
-    const bool dropped = jackStream_.queue.takeOverflow() || alsaDropped;
-    arrived.notesLost = sourceLost_.exchange(false) || dropped;
-    if (arrived.moreWaiting) {
+    bool more = alsaStream_.read(receiver, limit);
+    more = jackStream_.read(receiver, limit) || more;
+    if (more) {
         wakeup_.signal();
     }
-    return arrived;
-}
-
-bool SystemMidiInput::read(Stream& stream, const std::function<void(const ShortMessage&)>& receive,
-                           std::size_t limit) {
-    std::array<uint8_t, 512> bytes{};
-    std::size_t total = 0;
-    while (total < limit) {
-        const std::size_t count =
-            stream.queue.pop(bytes.data(), std::min(bytes.size(), limit - total));
-        if (count == 0) {
-            return false;
-        }
-        total += count;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (const auto message = stream.parser.feed(bytes[i])) {
-                receive(*message);
-            }
-        }
-    }
-    return true;
+    return more;
 }
 
 } // namespace ladoton

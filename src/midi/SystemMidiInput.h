@@ -1,11 +1,10 @@
 #pragma once
 
 #include "midi/InputQueue.h"
+#include "midi/InputStream.h"
 #include "midi/MidiInput.h"
-#include "midi/MidiInputParser.h"
 
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -44,30 +43,18 @@ class SystemMidiInput final : public MidiInput {
     // wake-up says so. For while the input holds notes.
     void checkServer();
 
-    struct Arrived {
-        bool moreWaiting = false; // the limit was reached: call again
-        bool notesLost = false;   // a source went away, or messages were dropped
-    };
-    // Hands the channel messages that arrived to `receive`, reading at most `limit` bytes of
-    // each system.
-    Arrived takeArrived(const std::function<void(const ShortMessage&)>& receive, std::size_t limit);
+    // Hands what arrived to `receiver`, reading at most `limit` bytes of each system; true when
+    // the limit was reached and more waits.
+    bool takeArrived(InputReceiver& receiver, std::size_t limit);
 
   private:
-    struct Stream {
-        InputQueue queue;
-        MidiInputParser parser;
-    };
-
     void waitUntilStarted();
     void disconnect(const std::string& name);
     bool connect(const std::string& name);
-    static bool read(Stream& stream, const std::function<void(const ShortMessage&)>& receive,
-                     std::size_t limit);
 
     InputWakeup wakeup_;
-    std::atomic<bool> sourceLost_{false};
-    Stream alsaStream_;
-    Stream jackStream_;
+    InputStream alsaStream_;
+    InputStream jackStream_;
     std::shared_ptr<JackSession> jack_;
     std::unique_ptr<AlsaMidiInput> alsa_;
     std::string chosen_;

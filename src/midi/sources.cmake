@@ -1,4 +1,5 @@
-list(APPEND LADOTON_CORE_SOURCES src/midi/InputQueue.cpp src/midi/MidiInputParser.cpp
+list(APPEND LADOTON_CORE_SOURCES src/midi/InputQueue.cpp src/midi/InputStream.cpp
+    src/midi/MidiInputParser.cpp
     src/midi/MidiMessage.cpp src/midi/MidiOut.cpp)
 list(APPEND LADOTON_GUI_SOURCES src/midi/AlsaMidiInput.cpp src/midi/JackMidiClient.cpp
     src/midi/JackSession.cpp src/midi/JackSynthOutput.cpp src/midi/SystemMidiInput.cpp

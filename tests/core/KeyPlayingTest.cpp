@@ -140,15 +140,40 @@ TEST_F(KeyPlaying, CtrlQPlaysLikeQAndCtrlIsRecordedNowhere) {
     EXPECT_EQ(recorded(t).size(), 2u);
 }
 
-TEST_F(KeyPlaying, ReleaseEndsTheNoteSoundedAtThePressWhateverTheOctaveNow) {
+TEST_F(KeyPlaying, ReleaseEndsTheNoteSoundedAtThePressWhateverTheOctaveOrChannelNow) {
     t->pressKey('E');
     t->pressKey(vk::Control);
     t->pressKey(vk::Up);
     t->releaseKey(vk::Up);
     t->releaseKey(vk::Control);
+    t.window().controls.channel = 5;
     t->releaseKey('E');
     EXPECT_EQ(t->octave, 5);
     EXPECT_THAT(t.takeSent(), ElementsAre(noteOn(0x90, 52, 60), noteOn(0x90, 52, 0)));
+}
+
+// Playback goes on while the device menu is open: a key it presses then and holds when another
+// device is chosen ends at the device its note went to.
+TEST_F(KeyPlaying, ChoosingADeviceEndsEveryNoteAtTheDeviceItWentTo) {
+    t->midiOut.listDevices();
+    t->melody.append(makeEvent('W', 1, 0));
+    t->melody.append(makeEvent('Q', 1, 100));
+    t->melody.append(makeEvent('Q', 0, 1000));
+    t->startPlayback();
+    t->timerTick(StepTimer);
+    t->keyboardLost(); // the menu opens
+    t.clock.advance(100);
+    t->timerTick(StepTimer);
+    t->runCommand(DeviceCommandBase + 1);
+    t.clock.advance(1000);
+    t->timerTick(StepTimer);
+    std::vector<int> devicesOfQ;
+    for (std::size_t m = 0; m < t.backend.sent.size(); ++m) {
+        if (t.backend.sent[m].bytes[0] == 0x90 && t.backend.sent[m].bytes[1] == 48) {
+            devicesOfQ.push_back(t.backend.sentTo[m]);
+        }
+    }
+    EXPECT_THAT(devicesOfQ, ElementsAre(0, 0)); // on and off, both at device 0
 }
 
 TEST_F(KeyPlaying, XSilences255NotesAndLeavesKeyStatesAlone) {
