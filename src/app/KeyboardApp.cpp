@@ -38,6 +38,8 @@ bool KeyboardApp::InitInstance() {
     SystemMidiBackend backend;
     backend.input().start(readInputSourceFile(inputSourceFile));
     Keyboard keyboard(backend, clock, settingsFile);
+    // A screen reader is told what melody playback plays only when asked for.
+    keyboard.speakDuringPlayback = qEnvironmentVariable("LADOTON_SPEAK_PLAYBACK") == u"1";
     KeyboardDialog dialog(keyboard, prompts);
     dialog.setInputMenu(std::make_unique<InputMenu>(backend.input(), inputSourceFile));
     const MidiInputPump inputPump(backend.input(), keyboard);
