@@ -4,6 +4,7 @@
 #include "app/InputMenu.h"
 #include "app/KeyboardDialog.h"
 #include "app/MidiInputPump.h"
+#include "app/OnceActive.h"
 #include "app/WindowIcon.h"
 #include "midi/SystemMidiInput.h"
 #include "platform/KeyRepeat.h"
@@ -46,9 +47,11 @@ bool KeyboardApp::InitInstance() {
     // Device 0 opens in the background, and the built-in synthesizer starts there too; if
     // either then fails, that is reported as any device that does not open.
     QObject::connect(&backend, &SystemMidiBackend::startFailed, &dialog, [&] {
-        const QString caption =
-            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-        prompts.message(&dialog, caption, QStringLiteral("Не могу открыть midi устройство!"));
+        runOnceActive(dialog, [&] {
+            const QString caption =
+                QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+            prompts.message(&dialog, caption, QStringLiteral("Не могу открыть midi устройство!"));
+        });
     });
     QObject::connect(&backend, &SystemMidiBackend::deviceReturned, &dialog,
                      [&] { keyboard.deviceReturned(); });

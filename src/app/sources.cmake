@@ -11,6 +11,7 @@ list(APPEND LADOTON_GUI_SOURCES
     src/app/KeyboardPainting.cpp
     src/app/KeyRouter.cpp
     src/app/MidiInputPump.cpp
+    src/app/OnceActive.cpp
     src/app/PianoAccessible.cpp
     src/app/ScreenReaderVoice.cpp
     src/app/WindowPrompts.cpp
