@@ -4,6 +4,7 @@
 #include "app/InputMenu.h"
 #include "app/KeyboardDialog.h"
 #include "app/MidiInputPump.h"
+#include "app/OnceActive.h"
 #include "app/WindowIcon.h"
 #include "platform/KeyRepeat.h"
 #include "platform/QtTranslations.h"
@@ -38,15 +39,19 @@ bool KeyboardApp::InitInstance() {
     SystemMidiBackend backend;
     backend.input().start(readInputSourceFile(inputSourceFile));
     Keyboard keyboard(backend, clock, settingsFile);
+    // A screen reader is told what melody playback plays only when asked for.
+    keyboard.speakDuringPlayback = qEnvironmentVariable("LADOTON_SPEAK_PLAYBACK") == u"1";
     KeyboardDialog dialog(keyboard, prompts);
     dialog.setInputMenu(std::make_unique<InputMenu>(backend.input(), inputSourceFile));
     const MidiInputPump inputPump(backend.input(), keyboard);
     // Device 0 opens in the background, and the built-in synthesizer starts there too; if
     // either then fails, that is reported as any device that does not open.
     QObject::connect(&backend, &SystemMidiBackend::startFailed, &dialog, [&] {
-        const QString caption =
-            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-        prompts.message(&dialog, caption, QStringLiteral("Не могу открыть midi устройство!"));
+        runOnceActive(dialog, [&] {
+            const QString caption =
+                QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+            prompts.message(&dialog, caption, QStringLiteral("Не могу открыть midi устройство!"));
+        });
     });
     QObject::connect(&backend, &SystemMidiBackend::deviceReturned, &dialog,
                      [&] { keyboard.deviceReturned(); });

@@ -1,8 +1,11 @@
 #include "app/KeyboardDialog.h"
 
 #include "app/BoundControls.h"
+#include "app/ControlNames.h"
 #include "app/InputMenu.h"
 #include "app/KeyRouter.h"
+#include "app/PianoAccessible.h"
+#include "app/ScreenReaderVoice.h"
 #include "app/WindowTimers.h"
 #include "keys/VirtualKeys.h"
 #include "platform/InputMethods.h"
@@ -13,6 +16,7 @@
 #include "widgets/MainWindowTemplate.h"
 #include "widgets/TextRoom.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -83,7 +87,10 @@ KeyboardDialog::KeyboardDialog(Keyboard& keyboard, Prompts& prompts, QWidget* pa
     : QDialog(parent, ApplicationWindowFlags), keyboard_(keyboard), prompts_(prompts),
       keyTable_(keyboard.keyTable), keyStates_(keyboard.keyStates) {
     setWindowTitle(QStringLiteral("Ладотон"));
+    installWindowAccessibility();
     buildWindow();
+    nameControls(*this);
+    voice_ = new ScreenReaderVoice(this);
     buildMenu();
     turnOffInputMethods(*this);
     connectControls();
@@ -124,7 +131,11 @@ void KeyboardDialog::buildWindow() {
 
     for (const PianoKeySpec& key : PianoKeys) {
         const bool black = std::string_view(key.caption).find('#') != std::string_view::npos;
-        auto* button = new QPushButton(QString::fromUtf8(key.caption), client_);
+        // Marked before its caption is set: with a screen reader listening, setting the
+        // caption already makes the button's accessible interface.
+        auto* button = new QPushButton(client_);
+        markPianoKey(*button, static_cast<int>(&key - PianoKeys.data()));
+        button->setText(QString::fromUtf8(key.caption));
         button->setFocusPolicy(Qt::NoFocus);
         templateRects_.emplace_back(
             button, black ? QRect(key.x, BlackKeyTopDu, BlackKeyWidthDu, BlackKeyHeightDu)
@@ -317,6 +328,14 @@ void KeyboardDialog::onSurfacePaint() {
     if (!isMinimized()) {
         keyboard_.markAllForRepaint();
     }
+}
+
+bool KeyboardDialog::screenReaderListens() const {
+    return QAccessible::isActive();
+}
+
+void KeyboardDialog::announce(const std::string& text) {
+    voice_->say(QString::fromStdString(text));
 }
 
 void KeyboardDialog::setInputMenu(std::unique_ptr<InputMenu> menu) {

@@ -33,6 +33,7 @@ class InputMenu;
 class KeyRouter;
 class KeyboardCanvas;
 class KeyboardOverlay;
+class ScreenReaderVoice;
 class SpinArrows;
 class TrackBar;
 class WindowTimers;
@@ -59,6 +60,7 @@ class KeyboardDialog : public QDialog, public KeyboardWindow {
     void OnTimer(int id);
 
     Keyboard& keyboard() { return keyboard_; }
+    const Keyboard& keyboard() const { return keyboard_; }
 
     // The keyboard's window.
     bool updateData(bool read) override { return UpdateData(read); }
@@ -79,6 +81,8 @@ class KeyboardDialog : public QDialog, public KeyboardWindow {
     int assignKey() override;
     void showKeyHelp() override;
     void showAbout() override;
+    bool screenReaderListens() const override;
+    void announce(const std::string& text) override;
 
     // Painting of the piano keys.
     void DrawKeyboard();
@@ -142,6 +146,7 @@ class KeyboardDialog : public QDialog, public KeyboardWindow {
     std::vector<std::pair<QWidget*, QRect>> templateRects_; // in dialog units
     WindowTimers* timers_ = nullptr; // a child object: deleted with the window
     std::unique_ptr<InputMenu> inputMenu_;
+    ScreenReaderVoice* voice_ = nullptr; // a child object: deleted with the window
 };
 
 } // namespace ladoton

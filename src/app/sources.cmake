@@ -1,5 +1,6 @@
 list(APPEND LADOTON_GUI_SOURCES
     src/app/CaretBlinkTimeout.cpp
+    src/app/ControlNames.cpp
     src/app/DataExchange.cpp
     src/app/DeviceMenu.cpp
     src/app/ExchangedControls.cpp
@@ -10,6 +11,9 @@ list(APPEND LADOTON_GUI_SOURCES
     src/app/KeyboardPainting.cpp
     src/app/KeyRouter.cpp
     src/app/MidiInputPump.cpp
+    src/app/OnceActive.cpp
+    src/app/PianoAccessible.cpp
+    src/app/ScreenReaderVoice.cpp
     src/app/WindowPrompts.cpp
     src/app/WindowIcon.cpp
     src/app/WindowTimers.cpp)

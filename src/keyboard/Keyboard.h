@@ -1,5 +1,6 @@
 #pragma once
 
+#include "keyboard/Announcements.h"
 #include "keyboard/Commands.h"
 #include "keyboard/ExchangedValues.h"
 #include "keyboard/InputNotes.h"
@@ -87,6 +88,8 @@ class Keyboard : public ExchangedValues {
     int32_t currentProgram = 62;
     InputNotes inputNotes;
     InputPedals inputPedals;
+    // The screen reader hears the chords of melody playback too.
+    bool speakDuringPlayback = false;
 
   private:
     void selectDevice(int index);
@@ -95,6 +98,9 @@ class Keyboard : public ExchangedValues {
     void metronomeClick();
     void randomProgramChange();
     void updateHeldNotes();
+    // What was played and which control changed, told to a screen reader once settled.
+    void tellScreenReader();
+    void tellControl(const char* label, int value);
     void readSettings();
     bool isCtrlHeld() const;
     void shiftOctaveAndTransposition(int keyCode);
@@ -116,6 +122,7 @@ class Keyboard : public ExchangedValues {
     Clock& clock_;
     std::filesystem::path settingsFile_;
     KeyboardWindow* window_ = nullptr;
+    Announcements announcements_;
 };
 
 } // namespace ladoton

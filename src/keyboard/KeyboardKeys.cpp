@@ -33,9 +33,13 @@ void Keyboard::pressKey(int keyCode) {
         return;
     }
     if (keyCode == vk::Up || keyCode == vk::Down) {
+        const int32_t before = currentProgram;
         currentProgram += keyCode == vk::Up ? 1 : -1;
         currentProgram = std::clamp(currentProgram, 1, 128);
         midiOut.sendProgramChange(channel, currentProgram);
+        if (currentProgram != before) {
+            tellControl("Инструмент", currentProgram);
+        }
     }
     window().setInstrumentSlider(currentProgram);
     instrument = currentProgram;
@@ -116,6 +120,12 @@ void Keyboard::shiftOctaveAndTransposition(int keyCode) {
     // The input's notes now belong to other keys: none may be left without its note-off.
     if (octave != octaveBefore || transposition != transpositionBefore) {
         releaseInputNotes();
+    }
+    if (octave != octaveBefore) {
+        tellControl("Октава", octave);
+    }
+    if (transposition != transpositionBefore) {
+        tellControl("Сдвиг", transposition);
     }
     instrument = currentProgram;
     window().updateData(false);

@@ -33,6 +33,7 @@ void Keyboard::timerTick(int id) {
     if (id != StepTimer) {
         window().updateData(true);
     }
+    tellScreenReader();
     if (melody.empty()) {
         return;
     }
@@ -55,7 +56,7 @@ bool Keyboard::restsUntilNextEvent() const {
         return row.buttonId != 0 && isKeyCode(row.keyCode) &&
                keyStates[row.keyCode].needsRepaint != 0;
     });
-    return !playback.isPlaying && !marked;
+    return !playback.isPlaying && !marked && !announcements_.waiting();
 }
 
 void Keyboard::playbackStep() {
@@ -96,8 +97,12 @@ void Keyboard::randomProgramChange() {
     }
     const auto drawn = static_cast<unsigned>(playback.random.next());
     const int program = static_cast<int>(1 + drawn % maxInstrument);
+    const int before = currentProgram;
     currentProgram = program;
     midiOut.sendProgramChange(channel, program);
+    if (program != before) {
+        tellControl("Инструмент", program);
+    }
 }
 
 void Keyboard::updateHeldNotes() {
@@ -107,6 +112,28 @@ void Keyboard::updateHeldNotes() {
     heldNotesText = std::move(texts.heldNotesText);
     intervalText = std::move(texts.intervalText);
     window().updateData(false);
+}
+
+// Runs at every tick while a screen reader listens, after the notes of the tick have left.
+void Keyboard::tellScreenReader() {
+    if (!window().screenReaderListens()) {
+        return;
+    }
+    std::vector<int32_t> notes = gatherHeldNotes(keyStates);
+    if (playback.isPlaying && !speakDuringPlayback) {
+        announcements_.heldNotesUntold(std::move(notes));
+    } else {
+        announcements_.heldNotes(std::move(notes), clock_.tickCount());
+    }
+    if (const std::string text = announcements_.due(clock_.tickCount()); !text.empty()) {
+        window().announce(text);
+    }
+}
+
+void Keyboard::tellControl(const char* label, int value) {
+    if (window().screenReaderListens()) {
+        announcements_.controlChanged(label, std::to_string(value), clock_.tickCount());
+    }
 }
 
 } // namespace ladoton

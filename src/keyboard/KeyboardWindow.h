@@ -60,6 +60,11 @@ class KeyboardWindow {
     virtual int assignKey() = 0;
     virtual void showKeyHelp() = 0;
     virtual void showAbout() = 0;
+
+    // Whether a screen reader listens; nothing is prepared for one while none does.
+    virtual bool screenReaderListens() const { return false; }
+    // Has the screen reader say the text.
+    virtual void announce(const std::string& /*text*/) {}
 };
 
 } // namespace ladoton

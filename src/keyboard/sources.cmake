@@ -1,4 +1,5 @@
 list(APPEND LADOTON_CORE_SOURCES
+    src/keyboard/Announcements.cpp
     src/keyboard/Keyboard.cpp
     src/keyboard/KeyboardControls.cpp
     src/keyboard/KeyboardFiles.cpp

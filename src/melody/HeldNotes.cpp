@@ -78,10 +78,13 @@ HeldNotesTexts describeHeldNotes(std::vector<int32_t> notes) {
 
     if (steps.size() == 2) {
         if (steps[0] == 3 && steps[1] == 4) {
-            texts.intervalText += "(" + rootName + "-минор)";
+            texts.triad = rootName + "-минор";
         } else if (steps[0] == 4 && steps[1] == 3) {
-            texts.intervalText += "(" + rootName + "-мажор)";
+            texts.triad = rootName + "-мажор";
         }
+    }
+    if (!texts.triad.empty()) {
+        texts.intervalText += "(" + texts.triad + ")";
     }
     return texts;
 }

@@ -13,6 +13,7 @@ std::vector<int32_t> gatherHeldNotes(const KeyStates& keyStates);
 struct HeldNotesTexts {
     std::string heldNotesText; // "C3 E3 G3 (до3 ми3 соль3 )"
     std::string intervalText; // "4(больш. терция) 3(малая терция) (до-мажор)"
+    std::string triad;        // "до-мажор"; empty when the notes are no such triad
 };
 
 // Names the notes, the intervals between neighbours and a root-position triad.

@@ -51,6 +51,7 @@ AboutDialog::AboutDialog(QWidget* owner)
     }
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/ladoton.svg")).pixmap(IconSize, IconSize));
+    icon->setAccessibleName(QStringLiteral("Ладотон")); // the program's icon
 
     unitsThatFit(
         *this, dialogUnitsOf(font()),

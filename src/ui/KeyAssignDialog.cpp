@@ -42,6 +42,7 @@ KeyAssignDialog::KeyAssignDialog(QWidget* owner)
     keyEdit_ = new QLineEdit(this);
     keyEdit_->setObjectName(QString::number(KeyEditId));
     keyEdit_->setEnabled(false);
+    keyEdit_->setAccessibleName(prompt->text());
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setDefault(true);

@@ -32,6 +32,11 @@ void SpinArrows::setRange(int lower, int upper) {
     upper_ = upper;
 }
 
+void SpinArrows::nameArrows(const QString& up, const QString& down) {
+    up_->setAccessibleName(up);
+    down_->setAccessibleName(down);
+}
+
 void SpinArrows::click(int step) {
     emit delta(step);
 }

@@ -30,6 +30,8 @@ class SpinArrows : public QWidget {
     explicit SpinArrows(QWidget* parent);
     void setRange(int lower, int upper);
     void click(int delta);
+    // The arrows' names for a screen reader, by what they do.
+    void nameArrows(const QString& up, const QString& down);
 
   signals:
     void delta(int delta);

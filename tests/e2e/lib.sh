@@ -463,3 +463,64 @@ e2e_expect_quiet_program() {
         e2e_fail "the program wrote to the terminal"
     fi
 }
+
+# ---- A screen reader ------------------------------------------------------------------------------
+
+# e2e_screen_reader_missing: names what Orca needs that this machine lacks; empty when none.
+e2e_screen_reader_missing() {
+    local tool missing=()
+    for tool in orca dbus-launch speech-dispatcher /usr/libexec/at-spi-bus-launcher; do
+        command -v "$tool" >/dev/null || missing+=("$tool")
+    done
+    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing+=(python3-pyatspi)
+    echo "${missing[*]}"
+}
+
+# e2e_start_screen_reader: Orca as a user of its own would run it: its own HOME and runtime
+# folder (the program started later gets them too), a private session bus, the AT-SPI bus that
+# bus starts, speech through speech-dispatcher to ALSA's null device. Orca's debug log,
+# written line by line, is $E2E_ORCA_LOG: each utterance is a line "SPEECH OUTPUT: '…'".
+E2E_ORCA_LOG=
+E2E_ORCA_PID=
+E2E_MARK=0
+e2e_start_screen_reader() {
+    export HOME=$E2E_DIR/home XDG_RUNTIME_DIR=$E2E_DIR/runtime
+    export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share
+    export XDG_CACHE_HOME=$HOME/.cache
+    unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS SPEECHD_ADDRESS
+    mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    # speech-dispatcher's default output is PulseAudio, missing here; without an output its
+    # speech stalls and Orca with it.
+    cat >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf" <<'CONF'
+AudioOutputMethod "alsa"
+AudioALSADevice "null"
+AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
+DefaultModule espeak-ng
+CONF
+    local address
+    address=$(dbus-launch --sh-syntax) || e2e_fail "no session bus"
+    eval "$address"
+    e2e_track "$DBUS_SESSION_BUS_PID"
+    E2E_ORCA_LOG=$E2E_DIR/orca-debug.log
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/orca_line_log.py" "$E2E_ORCA_LOG" \
+        </dev/null >"$E2E_DIR/orca.log" 2>&1 &
+    E2E_ORCA_PID=$!
+    e2e_track "$E2E_ORCA_PID"
+    e2e_wait_for 60 "Orca to start" e2e_said "Screen reader on"
+}
+
+# e2e_stop_screen_reader: Orca shuts down on an interrupt.
+e2e_stop_screen_reader() {
+    kill -INT "$E2E_ORCA_PID" 2>/dev/null || true
+    e2e_wait_for 10 "Orca to end" eval '! e2e_alive "$E2E_ORCA_PID"'
+}
+
+# e2e_utterances: what Orca said since the last e2e_mark, one utterance a line.
+e2e_utterances() {
+    tail -n "+$((E2E_MARK + 1))" "$E2E_ORCA_LOG" 2>/dev/null |
+        sed -n "s/^.* - SPEECH OUTPUT: '\(.*\)' *[[{].*$/\1/p"
+}
+# e2e_said REGEX: Orca has said something matching REGEX since the last e2e_mark.
+e2e_said() { e2e_utterances | grep -qE "$1"; }
+e2e_mark() { E2E_MARK=$(wc -l <"$E2E_ORCA_LOG"); }

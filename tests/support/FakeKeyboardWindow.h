@@ -51,6 +51,8 @@ class FakeKeyboardWindow final : public KeyboardWindow {
     std::deque<int> keyAnswers;
     int keyHelpCount = 0;
     int aboutCount = 0;
+    bool screenReader = false;
+    std::vector<std::string> announced;
 
     bool updateData(bool read) override {
         if (read) {
@@ -120,6 +122,8 @@ class FakeKeyboardWindow final : public KeyboardWindow {
     }
     void showKeyHelp() override { ++keyHelpCount; }
     void showAbout() override { ++aboutCount; }
+    bool screenReaderListens() const override { return screenReader; }
+    void announce(const std::string& text) override { announced.push_back(text); }
 
   private:
     std::filesystem::path nextFile(FileDialogShown shown) {
