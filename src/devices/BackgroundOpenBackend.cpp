@@ -7,32 +7,51 @@ BackgroundOpenBackend::BackgroundOpenBackend(std::unique_ptr<MidiBackend> device
     : devices_(std::move(devices)), onFailure_(std::move(onFailure)) {}
 
 BackgroundOpenBackend::~BackgroundOpenBackend() {
-    waitForFirstOpen();
+    waitForBackground();
 }
 
 std::vector<std::string> BackgroundOpenBackend::listDevices() {
-    waitForFirstOpen();
+    {
+        const std::lock_guard lock(mutex_);
+        if (state_ != State::Opening) {
+            return devices_->listDevices();
+        }
+    }
+    waitForBackground();
     return devices_->listDevices();
 }
 
 bool BackgroundOpenBackend::open(int index) {
+    waitForBackground();
     if (!firstOpenMade_) {
         firstOpenMade_ = true;
-        state_ = State::Opening;
-        opener_ = std::thread(&BackgroundOpenBackend::openInBackground, this, index);
+        startInBackground(State::Opening,
+                          [this, index] { return devices_->open(index) && devices_->finishOpen(); });
         return true;
     }
-    waitForFirstOpen();
-    const bool opened = devices_->open(index);
-    const std::lock_guard lock(mutex_);
-    state_ = opened ? State::Open : State::Failed;
-    return opened;
+    if (!devices_->open(index)) {
+        const std::lock_guard lock(mutex_);
+        state_ = State::Failed;
+        return false;
+    }
+    startInBackground(State::Finishing, [this] { return devices_->finishOpen(); });
+    return true;
+}
+
+void BackgroundOpenBackend::startInBackground(State state, std::function<bool()> start) {
+    {
+        const std::lock_guard lock(mutex_);
+        state_ = state;
+        pending_.clear();
+    }
+    starter_ = std::thread(&BackgroundOpenBackend::finish, this, std::move(start));
 }
 
 void BackgroundOpenBackend::send(const ShortMessage& message) {
     const std::lock_guard lock(mutex_);
     switch (state_) {
     case State::Opening:
+    case State::Finishing:
         pending_.add(message);
         break;
     case State::Open:
@@ -47,22 +66,22 @@ void BackgroundOpenBackend::send(const ShortMessage& message) {
 void BackgroundOpenBackend::prepareChannel(int channel) {
     // While the first open runs the devices are not to be called; the hint comes again.
     const std::lock_guard lock(mutex_);
-    if (state_ == State::Open) {
+    if (state_ == State::Open || state_ == State::Finishing) {
         devices_->prepareChannel(channel);
     }
 }
 
 void BackgroundOpenBackend::close() {
-    waitForFirstOpen();
+    waitForBackground();
     devices_->close();
     const std::lock_guard lock(mutex_);
     state_ = State::Idle;
 }
 
-void BackgroundOpenBackend::openInBackground(int index) {
-    const bool opened = devices_->open(index);
+void BackgroundOpenBackend::finish(const std::function<bool()>& start) {
+    const bool ready = start();
     std::unique_lock lock(mutex_);
-    if (!opened) {
+    if (!ready) {
         state_ = State::Failed;
         pending_.clear();
         lock.unlock();
@@ -78,9 +97,10 @@ void BackgroundOpenBackend::openInBackground(int index) {
     state_ = State::Open;
 }
 
-void BackgroundOpenBackend::waitForFirstOpen() {
-    if (opener_.joinable()) {
-        opener_.join();
+// A SoundFont or a connection being made cannot be interrupted; the wait is at most that.
+void BackgroundOpenBackend::waitForBackground() {
+    if (starter_.joinable()) {
+        starter_.join();
     }
 }
 

@@ -10,15 +10,16 @@
 
 namespace ladoton {
 
-// Opens the device chosen at start on a thread of its own, so that the window is shown while
-// the MIDI services are still being reached (a JACK client alone takes some 15 ms to connect).
-// Only the first open is made in the background; every later call is made in place, after
-// that open has ended.
+// The program's one way of making a device ready in the background, so that the window goes on
+// meanwhile: the device chosen at start is opened on a thread of its own (a JACK client alone
+// takes some 15 ms to connect, the built-in synthesizer reads its library and SoundFont), and
+// every later choice is opened in place, so that it answers for itself, while what its open
+// leaves (`MidiBackend::finishOpen`) is made in the background.
 //
-// What is sent while the first open runs is kept in reduced form (`PendingMessages`: the
-// latest programs, controllers, bend and pressure, the held notes) and sent once the device is
-// open. If the open fails, `onFailure` is called on that thread
-// and sends are dropped until the next open.
+// What is sent meanwhile is kept in reduced form (`PendingMessages`: the latest programs,
+// controllers, bend and pressure, the held notes) and sent once the device is ready. If the
+// background part fails, `onFailure` is called on that thread, without the lock, and sends are
+// dropped until the next open.
 class BackgroundOpenBackend final : public MidiBackend {
   public:
     BackgroundOpenBackend(std::unique_ptr<MidiBackend> devices, std::function<void()> onFailure);
@@ -33,10 +34,13 @@ class BackgroundOpenBackend final : public MidiBackend {
     void prepareChannel(int channel) override;
 
   private:
-    enum class State { Idle, Opening, Open, Failed };
+    // Opening: the first open runs in the background, and the devices are not to be called.
+    // Finishing: the open device finishes in the background and takes hints meanwhile.
+    enum class State { Idle, Opening, Finishing, Open, Failed };
 
-    void openInBackground(int index);
-    void waitForFirstOpen();
+    void startInBackground(State state, std::function<bool()> start);
+    void finish(const std::function<bool()>& start);
+    void waitForBackground();
 
     std::unique_ptr<MidiBackend> devices_;
     std::function<void()> onFailure_;
@@ -44,7 +48,7 @@ class BackgroundOpenBackend final : public MidiBackend {
     State state_ = State::Idle;
     bool firstOpenMade_ = false;
     PendingMessages pending_;
-    std::thread opener_;
+    std::thread starter_;
 };
 
 } // namespace ladoton

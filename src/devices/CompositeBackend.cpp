@@ -39,6 +39,10 @@ bool CompositeBackend::open(int index) {
     return false;
 }
 
+bool CompositeBackend::finishOpen() {
+    return open_ == nullptr || open_->finishOpen();
+}
+
 void CompositeBackend::prepareChannel(int channel) {
     if (open_ != nullptr) {
         open_->prepareChannel(channel);

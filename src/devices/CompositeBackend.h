@@ -20,6 +20,7 @@ class CompositeBackend final : public MidiBackend {
     bool open(int index) override;
     void send(const ShortMessage& message) override;
     void close() override;
+    bool finishOpen() override;
     void prepareChannel(int channel) override;
 
   private:

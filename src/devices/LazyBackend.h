@@ -18,6 +18,7 @@ class LazyBackend final : public MidiBackend {
 
     std::vector<std::string> listDevices() override { return backend().listDevices(); }
     bool open(int index) override { return backend().open(index); }
+    bool finishOpen() override { return backend().finishOpen(); }
     void send(const ShortMessage& message) override;
     void close() override;
     void prepareChannel(int channel) override;

@@ -43,7 +43,6 @@ SystemMidiBackend::SystemMidiBackend() : input_(std::make_unique<SystemMidiInput
         FluidSynthBackend::Options options;
         options.synth.audioDrivers = audioDriversFromEnvironment(options.synth.audioDrivers);
         options.synth.driversChosen = qEnvironmentVariableIsSet("LADOTON_SYNTH_AUDIO");
-        options.onFailure = [this] { reportStartFailure(); };
         // Another SoundFont than the system's, for this program alone.
         if (const QByteArray soundFont = qgetenv("LADOTON_SOUNDFONT"); !soundFont.isEmpty()) {
             options.soundFont = soundFont.toStdString();

@@ -30,41 +30,44 @@ std::vector<std::string> FluidSynthBackend::listDevices() {
 
 bool FluidSynthBackend::open(int index) {
     close();
-    const bool atStart = !openedBefore_;
-    openedBefore_ = true;
     if (index != 0 || !isSoundFont(options_.soundFont)) {
         return false;
     }
-    std::unique_ptr<SoundFontSynth> audio;
-    if (!atStart) {
-        audio = startAudio();
-        if (audio == nullptr) {
-            return false;
-        }
+    std::unique_ptr<SoundFontSynth> synth = startAudio();
+    if (synth == nullptr) {
+        return false;
     }
+    const std::lock_guard lock(mutex_);
+    synth_ = std::move(synth);
+    state_ = State::Loading;
+    drumKitWanted_ = false;
+    return true;
+}
+
+bool FluidSynthBackend::finishOpen() {
+    // Nothing plays from the synthesizer while it loads: sends wait in the device list.
+    if (!synth_->loadSoundFont(options_.soundFont)) {
+        close();
+        return false;
+    }
+    // A hint that comes after this look is repeated once the synthesizer is ready.
+    bool drumKitWanted = false;
     {
         const std::lock_guard lock(mutex_);
-        state_ = State::Starting;
-        closing_ = false;
-        drumKitWanted_ = false;
-        pending_.clear();
+        drumKitWanted = drumKitWanted_;
     }
-    starter_ = std::thread(&FluidSynthBackend::start, this, std::move(audio));
+    if (drumKitWanted) {
+        synth_->prepareDrumKit();
+    }
+    const std::lock_guard lock(mutex_);
+    state_ = State::Ready;
     return true;
 }
 
 void FluidSynthBackend::send(const ShortMessage& message) {
     const std::lock_guard lock(mutex_);
-    switch (state_) {
-    case State::Ready:
+    if (state_ == State::Ready) {
         synth_->play(message);
-        break;
-    case State::Starting:
-        pending_.add(message);
-        break;
-    case State::Closed:
-    case State::Failed:
-        break;
     }
 }
 
@@ -73,7 +76,7 @@ void FluidSynthBackend::prepareChannel(int channel) {
         return;
     }
     const std::lock_guard lock(mutex_);
-    if (state_ == State::Starting) {
+    if (state_ == State::Loading) {
         drumKitWanted_ = true;
     } else if (state_ == State::Ready && !synth_->drumKitReady() && !drumKitReader_.joinable()) {
         drumKitReader_ = std::thread([synth = synth_.get()] { synth->prepareDrumKit(); });
@@ -84,13 +87,9 @@ void FluidSynthBackend::close() {
     std::thread drumKitReader;
     {
         const std::lock_guard lock(mutex_);
-        closing_ = true;
         drumKitReader = std::move(drumKitReader_);
     }
-    // A SoundFont or a kit being read cannot be interrupted; the wait is at most that load.
-    if (starter_.joinable()) {
-        starter_.join();
-    }
+    // A kit being read cannot be interrupted; the wait is at most that load.
     if (drumKitReader.joinable()) {
         drumKitReader.join();
     }
@@ -99,7 +98,6 @@ void FluidSynthBackend::close() {
         const std::lock_guard lock(mutex_);
         stopped = std::move(synth_);
         state_ = State::Closed;
-        pending_.clear();
     }
     // The audio driver stops with the synthesizer, outside the lock.
 }
@@ -124,46 +122,6 @@ std::unique_ptr<SoundFontSynth> FluidSynthBackend::startAudio() const {
         return nullptr;
     }
     return synth;
-}
-
-void FluidSynthBackend::start(std::unique_ptr<SoundFontSynth> synth) {
-    // The audio output first: it is what most often fails, and it fails fast.
-    if (synth == nullptr) {
-        synth = startAudio();
-    }
-    if (synth != nullptr && !synth->loadSoundFont(options_.soundFont)) {
-        synth = nullptr;
-    }
-    // A hint that comes after this look is repeated once the synthesizer is ready.
-    bool drumKitWanted = false;
-    {
-        const std::lock_guard lock(mutex_);
-        drumKitWanted = drumKitWanted_;
-    }
-    if (synth != nullptr && drumKitWanted) {
-        synth->prepareDrumKit();
-    }
-    std::unique_lock lock(mutex_);
-    if (closing_) {
-        // close() takes it from here, on its own thread.
-        synth_ = std::move(synth);
-        return;
-    }
-    if (synth == nullptr) {
-        state_ = State::Failed;
-        pending_.clear();
-        lock.unlock();
-        if (options_.onFailure) {
-            options_.onFailure();
-        }
-        return;
-    }
-    for (const ShortMessage& message : pending_.replay()) {
-        synth->play(message);
-    }
-    pending_.clear();
-    synth_ = std::move(synth);
-    state_ = State::Ready;
 }
 
 } // namespace ladoton

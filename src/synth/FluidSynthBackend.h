@@ -1,10 +1,8 @@
 #pragma once
 
 #include "midi/MidiBackend.h"
-#include "midi/PendingMessages.h"
 #include "synth/SoundFontSynth.h"
 
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -17,16 +15,9 @@ inline constexpr const char* DefaultSoundFont = "/usr/share/sounds/sf2/default-G
 // The built-in synthesizer as a device list of one: FluidSynth in the process, playing the
 // system's General MIDI SoundFont on the desktop's audio.
 //
-// The first open, the one at start-up, checks the SoundFont and returns at once; the library,
-// the SoundFont and the audio output are made ready on a thread of their own, so the window
-// is shown without waiting for them. What is sent meanwhile is kept in reduced form
-// (`PendingMessages`: the latest programs, controllers, bend and pressure, the held notes) and
-// played when the synthesizer is ready; if it cannot start, `onFailure` is called on that
-// thread and every send is dropped until the next open.
-//
-// Every later open is a choice of the user's from the device menu: it starts the audio output
-// in place (what most often fails, and fails fast) and answers whether it started, so that such
-// a failure is reported as that choice's; the SoundFont is still read in the background.
+// Opening it loads the library and starts the audio output, what most often fails and fails
+// fast; reading the SoundFont is left to `finishOpen`, which the device list makes in the
+// background (BackgroundOpenBackend) while what is sent waits there.
 //
 // The drum kit of channel 10 is read on a thread of its own when channel 10 is about to be
 // played (`prepareChannel`), or with the SoundFont when that hint comes while it is read.
@@ -35,7 +26,6 @@ class FluidSynthBackend final : public MidiBackend {
     struct Options {
         std::string soundFont = DefaultSoundFont;
         SynthSettings synth;
-        std::function<void()> onFailure;
     };
 
     explicit FluidSynthBackend(Options options);
@@ -45,6 +35,7 @@ class FluidSynthBackend final : public MidiBackend {
 
     std::vector<std::string> listDevices() override;
     bool open(int index) override;
+    bool finishOpen() override;
     void send(const ShortMessage& message) override;
     void close() override;
     void prepareChannel(int channel) override;
@@ -55,21 +46,15 @@ class FluidSynthBackend final : public MidiBackend {
     bool drumKitReady();
 
   private:
-    enum class State { Closed, Starting, Ready, Failed };
+    enum class State { Closed, Loading, Ready };
 
-    // Reads the SoundFont into `synth`, or into a synthesizer it makes first when given none.
-    void start(std::unique_ptr<SoundFontSynth> synth);
     std::unique_ptr<SoundFontSynth> startAudio() const;
 
     const Options options_;
     std::mutex mutex_;
     State state_ = State::Closed;
-    bool closing_ = false;
-    bool openedBefore_ = false;
     bool drumKitWanted_ = false;
-    PendingMessages pending_;
     std::unique_ptr<SoundFontSynth> synth_;
-    std::thread starter_;
     std::thread drumKitReader_;
 };
 

@@ -13,7 +13,7 @@ namespace ladoton {
 namespace {
 // FluidSynth counts channels from 0.
 constexpr int DrumChannel = midi::DrumChannel - 1;
-constexpr int DrumBank = 128;  // FluidSynth's bank of drum kits
+constexpr int DrumBank = 128; // FluidSynth's bank of drum kits
 } // namespace
 
 SoundFontSynth::SoundFontSynth(const FluidSynthApi& api, const SynthSettings& settings)
@@ -78,42 +78,39 @@ bool SoundFontSynth::loadSoundFont(const std::string& path) {
 }
 
 bool SoundFontSynth::startAudio() {
-    // PipeWire's library is loaded only when its stream is wanted, or to name it as there.
-    const bool pipeWireWanted =
-        std::find(audioDrivers_.begin(), audioDrivers_.end(), "pipewire") != audioDrivers_.end();
-    std::vector<std::string> available = availableDrivers(pipeWireWanted);
-    const AudioDriverChoice choice = chooseAudioDrivers(audioDrivers_, available);
-    if (driversChosen_ && !choice.missing.empty()) {
-        if (!pipeWireWanted) {
-            available = availableDrivers(true);
-        }
-        std::fprintf(stderr, "%s\n", missingDriversMessage(choice.missing, available).c_str());
-    }
-    return std::any_of(choice.toTry.begin(), choice.toTry.end(),
-                       [this](const std::string& driver) { return startDriver(driver); });
-}
-
-bool SoundFontSynth::startDriver(const std::string& driver) {
-    if (driver == "pipewire") {
-        output_ = openPipeWireOutput(renderer_, sampleRate_, periodSize_);
-    } else if (driver == "jack" && jackOutput_ && (output_ = jackOutput_(renderer_, sampleRate_))) {
-        return true;
-    } else if (api_.setStr(settings_, "audio.driver", driver.c_str()) == FLUID_OK) {
-        output_ = openFluidSynthDriver(api_, driver, settings_, synth_, renderer_);
-    }
+    output_ = openFirstAudioOutput(
+        audioOutputs(), audioDrivers_, driversChosen_,
+        [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
     return output_ != nullptr;
 }
 
-std::vector<std::string> SoundFontSynth::availableDrivers(bool withPipeWire) const {
+AudioOutputs SoundFontSynth::audioOutputs() {
+    // PipeWire's library is loaded only when its stream is wanted, or to name it as there.
+    AudioOutputs table{
+        {"pipewire", [] { return pipeWire() != nullptr; },
+         [this] { return openPipeWireOutput(renderer_, sampleRate_, periodSize_); }}};
     std::vector<std::string> drivers;
-    if (withPipeWire && pipeWire() != nullptr) {
-        drivers.emplace_back("pipewire");
-    }
     api_.forEachOption(settings_, "audio.driver", &drivers,
                        [](void* list, const char*, const char* option) {
                            static_cast<std::vector<std::string>*>(list)->emplace_back(option);
                        });
-    return drivers;
+    for (const std::string& driver : drivers) {
+        table.push_back(
+            {driver, [] { return true; }, [this, driver] { return openFluidSynthOutput(driver); }});
+    }
+    return table;
+}
+
+std::unique_ptr<SynthOutput> SoundFontSynth::openFluidSynthOutput(const std::string& driver) {
+    if (driver == "jack" && jackOutput_) {
+        if (std::unique_ptr<SynthOutput> own = jackOutput_(renderer_, sampleRate_)) {
+            return own;
+        }
+    }
+    if (api_.setStr(settings_, "audio.driver", driver.c_str()) != FLUID_OK) {
+        return nullptr;
+    }
+    return openFluidSynthDriver(api_, driver, settings_, synth_, renderer_);
 }
 
 void SoundFontSynth::play(const ShortMessage& message) {
@@ -132,8 +129,7 @@ void SoundFontSynth::play(const ShortMessage& message) {
         holds_.apply(message);
         heldNotes_.store(holds_.count(), std::memory_order_relaxed);
     }
-    const bool noteStarted =
-        message.kind() == midi::NoteOn && message.data2() != 0;
+    const bool noteStarted = message.kind() == midi::NoteOn && message.data2() != 0;
     if (noteStarted) {
         wake();
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/AudioDrivers.h"
+#include "audio/AudioOutputs.h"
 #include "audio/RestingRenderer.h"
 #include "audio/SynthOutput.h"
 #include "midi/MidiMessage.h"
@@ -78,8 +78,10 @@ class SoundFontSynth final : private SoundSource {
     bool sounding() override;
     void render(const StereoBlock& block) override;
     // The drivers this machine has, PipeWire's stream among them if asked and there.
-    std::vector<std::string> availableDrivers(bool withPipeWire) const;
-    bool startDriver(const std::string& driver);
+    // The outputs it can play on, in the order this machine lists them: PipeWire's stream, then
+    // FluidSynth's drivers, JACK's through the program's own client where it can.
+    AudioOutputs audioOutputs();
+    std::unique_ptr<SynthOutput> openFluidSynthOutput(const std::string& driver);
     void send(const ShortMessage& message);
     // After a note was started: rendering and the output start again if they rest.
     void wake();

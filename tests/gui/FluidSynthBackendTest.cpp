@@ -1,6 +1,7 @@
-// The built-in synthesizer as a device: opening, starting in the background, and what is sent
-// while it starts. Its sound goes to a file through FluidSynth's file driver.
+// The built-in synthesizer as the device list has it: opening, starting in the background, and
+// what is sent while it starts. Its sound goes to a file through FluidSynth's file driver.
 #include "synth/FluidSynthBackend.h"
+#include "devices/BackgroundOpenBackend.h"
 #include "AudioAnalysis.h"
 #include "ManualClock.h"
 #include "midi/MidiMessage.h"
@@ -63,6 +64,17 @@ std::vector<float> readLeft(const QString& path) {
     return left;
 }
 
+// The synthesizer behind the device list's background start, as the program composes them.
+struct StartedSynth {
+    explicit StartedSynth(FluidSynthBackend::Options options)
+        : synth(new FluidSynthBackend(std::move(options))),
+          device(std::unique_ptr<MidiBackend>(synth), [this] { ++failures; }) {}
+
+    std::atomic<int> failures = 0;
+    FluidSynthBackend* synth;
+    BackgroundOpenBackend device;
+};
+
 class FluidSynthBackendTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -110,22 +122,22 @@ TEST(FluidSynthBackendDevices, AChoiceAfterStartUpIsAnsweredInPlace) {
     QTemporaryDir folder;
     const QString lookalike = folder.filePath(QStringLiteral("lookalike.sf2"));
     std::ofstream(lookalike.toStdString()) << "RIFF1234sfbk";
-    std::atomic<int> failures = 0;
     FluidSynthBackend::Options options;
     options.soundFont = lookalike.toStdString();
     options.synth.audioDrivers = {"no-such-driver"};
-    options.onFailure = [&] { ++failures; };
-    FluidSynthBackend backend(std::move(options));
+    StartedSynth started(std::move(options));
+    std::atomic<int>& failures = started.failures;
 
-    ASSERT_TRUE(backend.open(0)); // start-up: the failure comes later, from the background
+    // start-up: the failure comes later, from the background
+    ASSERT_TRUE(started.device.open(0));
     ASSERT_TRUE(eventually([&] { return failures == 1; }));
 
-    EXPECT_FALSE(backend.open(0)); // a choice from the menu: the failure is its answer
-    EXPECT_FALSE(backend.ready());
+    EXPECT_FALSE(started.device.open(0)); // a choice from the menu: the failure is its answer
+    EXPECT_FALSE(started.synth->ready());
     EXPECT_EQ(failures, 1);
 
     ladoton::testing::ManualClock clock;
-    MidiOut midiOut(backend, clock);
+    MidiOut midiOut(started.device, clock);
     std::vector<std::string> reported;
     midiOut.setErrorReporter([&](const std::string& text) { reported.push_back(text); });
     midiOut.selectDevice(0);
@@ -135,7 +147,8 @@ TEST(FluidSynthBackendDevices, AChoiceAfterStartUpIsAnsweredInPlace) {
 }
 
 TEST_F(FluidSynthBackendTest, PlaysWhatWasSentWhileItStarted) {
-    FluidSynthBackend backend(toFile());
+    StartedSynth started(toFile());
+    BackgroundOpenBackend& backend = started.device;
     ASSERT_TRUE(backend.open(0));
     // Sent at once, before the SoundFont can have been read: the program must not be lost,
     // the held note must sound, the note pressed and released must not.
@@ -143,8 +156,8 @@ TEST_F(FluidSynthBackendTest, PlaysWhatWasSentWhileItStarted) {
     backend.send(*noteOnMessage(1, 60, 100));
     backend.send(*noteOnMessage(1, 60, 0));
     backend.send(*noteOnMessage(1, 69, 100));
-    EXPECT_FALSE(backend.ready());
-    ASSERT_TRUE(eventually([&] { return backend.ready(); }));
+    EXPECT_FALSE(started.synth->ready());
+    ASSERT_TRUE(eventually([&] { return started.synth->ready(); }));
     std::this_thread::sleep_for(600ms);
     backend.send(*noteOnMessage(1, 69, 0));
     backend.close();
@@ -164,15 +177,15 @@ TEST_F(FluidSynthBackendTest, PlaysWhatWasSentWhileItStarted) {
 }
 
 TEST_F(FluidSynthBackendTest, ReportsAnAudioOutputThatDoesNotOpen) {
-    std::atomic<int> failures = 0;
     FluidSynthBackend::Options options = toFile();
     options.synth.audioDrivers = {"no-such-driver"};
-    options.onFailure = [&] { ++failures; };
-    FluidSynthBackend backend(std::move(options));
+    StartedSynth started(std::move(options));
+    std::atomic<int>& failures = started.failures;
+    BackgroundOpenBackend& backend = started.device;
     ASSERT_TRUE(backend.open(0));
     backend.send(*noteOnMessage(1, 60, 100));
     ASSERT_TRUE(eventually([&] { return failures == 1; }));
-    EXPECT_FALSE(backend.ready());
+    EXPECT_FALSE(started.synth->ready());
     backend.send(*noteOnMessage(1, 60, 0)); // dropped, and nothing breaks
     backend.close();
     EXPECT_EQ(failures, 1);
@@ -196,40 +209,43 @@ TEST_F(FluidSynthBackendTest, NamesAMissingDriverAndThoseThereAre) {
 }
 
 TEST_F(FluidSynthBackendTest, ClosesWhileStartingAndOpensAgain) {
-    FluidSynthBackend backend(toFile());
+    StartedSynth started(toFile());
+    BackgroundOpenBackend& backend = started.device;
     ASSERT_TRUE(backend.open(0));
     backend.close();
-    EXPECT_FALSE(backend.ready());
+    EXPECT_FALSE(started.synth->ready());
     backend.send(*noteOnMessage(1, 60, 100)); // closed: dropped
     ASSERT_TRUE(backend.open(0));
-    EXPECT_TRUE(eventually([&] { return backend.ready(); }));
+    EXPECT_TRUE(eventually([&] { return started.synth->ready(); }));
 }
 
 // Channel 10's kit is read only when channel 10 is about to be played: with the SoundFont when
 // the hint comes during the start, on a thread of its own when it comes later.
 TEST_F(FluidSynthBackendTest, ReadsTheDrumKitWhenChannelTenIsAboutToBePlayed) {
-    FluidSynthBackend backend(toFile());
+    StartedSynth started(toFile());
+    BackgroundOpenBackend& backend = started.device;
+    FluidSynthBackend& synth = *started.synth;
     ASSERT_TRUE(backend.open(0));
-    ASSERT_TRUE(eventually([&] { return backend.ready(); }));
+    ASSERT_TRUE(eventually([&] { return synth.ready(); }));
     backend.send(*noteOnMessage(1, 60, 100));
     backend.prepareChannel(1);
-    EXPECT_FALSE(backend.drumKitReady());
+    EXPECT_FALSE(synth.drumKitReady());
     backend.prepareChannel(10);
-    ASSERT_TRUE(eventually([&] { return backend.drumKitReady(); }));
+    ASSERT_TRUE(eventually([&] { return synth.drumKitReady(); }));
     backend.send(*noteOnMessage(10, 60, 120));
 
     backend.close();
     ASSERT_TRUE(backend.open(0));
     backend.prepareChannel(10);
-    ASSERT_TRUE(eventually([&] { return backend.ready(); }));
-    EXPECT_TRUE(backend.drumKitReady());
+    ASSERT_TRUE(eventually([&] { return synth.ready(); }));
+    EXPECT_TRUE(synth.drumKitReady());
 
     backend.close(); // a kit still being read is waited for
     ASSERT_TRUE(backend.open(0));
-    ASSERT_TRUE(eventually([&] { return backend.ready(); }));
+    ASSERT_TRUE(eventually([&] { return synth.ready(); }));
     backend.prepareChannel(10);
     backend.close();
-    EXPECT_FALSE(backend.drumKitReady());
+    EXPECT_FALSE(synth.drumKitReady());
 }
 
 } // namespace
