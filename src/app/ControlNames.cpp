@@ -1,5 +1,7 @@
 #include "app/ControlNames.h"
 
+#include "widgets/ControlIds.h"
+
 #include "app/KeyboardDialog.h"
 #include "widgets/Controls.h"
 
@@ -15,26 +17,26 @@ struct ControlName {
 };
 
 constexpr std::array<ControlName, 20> ControlNames = {{
-    {1060, "Ноты"},
-    {1042, "Октава"},
-    {1051, "Сдвиг"},
-    {1077, "Канал"},
-    {1078, "Канал"},
-    {1057, "Инструмент"},
-    {1058, "Инструмент"},
-    {1053, "Интервалы"},
-    {1045, "Мелодия"},
-    {1086, "Перерисовки"},
-    {1054, "Амплитуда"},
-    {1019, "Амплитуда"},
-    {1083, "Метроном вкл."},
-    {1084, "Темп"},
-    {1085, "Темп"},
-    {1080, "Метроном 4/4"},
-    {1050, "Клавиша"},
-    {1082, "Максимальный инструмент"},
-    {1081, "Максимальный инструмент"},
-    {1079, "Случайно менять инстр."},
+    {control::HeldNotes, "Ноты"},
+    {control::Octave, "Октава"},
+    {control::Transposition, "Сдвиг"},
+    {control::Channel, "Канал"},
+    {control::ChannelArrows, "Канал"},
+    {control::InstrumentSlider, "Инструмент"},
+    {control::Instrument, "Инструмент"},
+    {control::Interval, "Интервалы"},
+    {control::Melody, "Мелодия"},
+    {control::RepaintCount, "Перерисовки"},
+    {control::AmplitudeSlider, "Амплитуда"},
+    {control::Amplitude, "Амплитуда"},
+    {control::MetronomeOn, "Метроном вкл."},
+    {control::TempoSlider, "Темп"},
+    {control::Tempo, "Темп"},
+    {control::Accent, "Метроном 4/4"},
+    {control::KeyCode, "Клавиша"},
+    {control::MaxInstrumentSlider, "Максимальный инструмент"},
+    {control::MaxInstrument, "Максимальный инструмент"},
+    {control::RandomInstrument, "Случайно менять инстр."},
 }};
 } // namespace
 

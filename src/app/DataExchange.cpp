@@ -1,19 +1,28 @@
 #include "app/BoundControls.h"
+
 #include "app/KeyboardDialog.h"
+#include "widgets/ControlIds.h"
 
 namespace ladoton {
 
 BoundControls::BoundControls(const KeyboardDialog& dialog)
-    : melody(dialog.control(1045)), keyCode(dialog.control(1050), Shown::FromStart),
-      amplitude(dialog.control(1019)), heldNotes(dialog.control(1060), Shown::FromStart),
-      instrument(dialog.control(1058)), octave(dialog.control(1042)),
-      transposition(dialog.control(1051)), interval(dialog.control(1053), Shown::FromStart),
-      octaveLabel1(dialog.control(1074)), octaveLabel2(dialog.control(1075)),
-      octaveLabel3(dialog.control(1076)), channel(dialog.control(1077)),
-      randomInstrument(dialog.control(1079)), maxInstrument(dialog.control(1081)),
-      metronomeOn(dialog.control(1083)), tempo(dialog.control(1084)),
-      tempoText(dialog.control(1085)), accentOn(dialog.control(1080)),
-      repaintCount(dialog.control(1086)) {}
+    : melody(dialog.control(control::Melody)),
+      keyCode(dialog.control(control::KeyCode), Shown::FromStart),
+      amplitude(dialog.control(control::Amplitude)),
+      heldNotes(dialog.control(control::HeldNotes), Shown::FromStart),
+      instrument(dialog.control(control::Instrument)), octave(dialog.control(control::Octave)),
+      transposition(dialog.control(control::Transposition)),
+      interval(dialog.control(control::Interval), Shown::FromStart),
+      octaveLabel1(dialog.control(control::OctaveLabel1)),
+      octaveLabel2(dialog.control(control::OctaveLabel2)),
+      octaveLabel3(dialog.control(control::OctaveLabel3)),
+      channel(dialog.control(control::Channel)),
+      randomInstrument(dialog.control(control::RandomInstrument)),
+      maxInstrument(dialog.control(control::MaxInstrument)),
+      metronomeOn(dialog.control(control::MetronomeOn)),
+      tempo(dialog.control(control::TempoSlider)), tempoText(dialog.control(control::Tempo)),
+      accentOn(dialog.control(control::Accent)),
+      repaintCount(dialog.control(control::RepaintCount)) {}
 
 void KeyboardDialog::DoDataExchange(bool read) {
     if (!bound_) {

@@ -1,6 +1,6 @@
 #include "app/KeyRouter.h"
 
-#include "app/KeyboardDialog.h"
+#include "keyboard/Keyboard.h"
 #include "keys/VirtualKeys.h"
 #include "platform/KeyTranslation.h"
 
@@ -51,7 +51,9 @@ namespace {
 constexpr std::size_t HandedOnLimit = 16;
 } // namespace
 
-KeyRouter::KeyRouter(KeyboardDialog& dialog) : dialog_(dialog), backstop_(new Backstop(*this)) {
+KeyRouter::KeyRouter(QWidget& window, Keyboard& keyboard, std::function<void()> showKeyHelp)
+    : window_(window), keyboard_(keyboard), showKeyHelp_(std::move(showKeyHelp)),
+      backstop_(new Backstop(*this)) {
     QApplication::instance()->installEventFilter(this);
 }
 
@@ -63,7 +65,7 @@ KeyRouter::~KeyRouter() {
 bool KeyRouter::isForMainWindow(QObject* watched) const {
     auto* widget = qobject_cast<QWidget*>(watched);
     // The menu bar takes the keys itself once Alt has activated it.
-    return widget != nullptr && widget->window() == &dialog_ &&
+    return widget != nullptr && widget->window() == &window_ &&
            qobject_cast<QMenuBar*>(widget) == nullptr;
 }
 
@@ -71,17 +73,17 @@ bool KeyRouter::isForMainWindow(QObject* watched) const {
 // held now go to it.
 bool KeyRouter::takesKeyboard(QObject* watched) const {
     auto* widget = qobject_cast<QWidget*>(watched);
-    return widget != nullptr && widget != &dialog_ && widget->isWindow() &&
+    return widget != nullptr && widget != &window_ && widget->isWindow() &&
            (widget->windowType() == Qt::Popup || widget->isModal());
 }
 
 bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::Show && takesKeyboard(watched)) {
-        dialog_.keyboard().keyboardLost();
+        keyboard_.keyboardLost();
         return false;
     }
-    if (watched == &dialog_ && QAccessible::isActive()) {
+    if (watched == &window_ && QAccessible::isActive()) {
         if (type == QEvent::WindowActivate) {
             keepInFront();
         } else if (type == QEvent::WindowDeactivate) {
@@ -103,7 +105,7 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event) {
 // the focused widget. The router plays it at the window, before the bridge; what goes on to
 // a widget is what the window let through (Alt combinations, the menu bar's keys).
 bool KeyRouter::filterBesideScreenReader(QObject* watched, const QKeyEvent& keyEvent) {
-    if (watched != dialog_.windowHandle() || !isForMainWindow(keyTarget())) {
+    if (watched != window_.windowHandle() || !isForMainWindow(keyTarget())) {
         return false;
     }
     if (!keyEvent.spontaneous()) {
@@ -120,7 +122,7 @@ bool KeyRouter::filterBesideScreenReader(QObject* watched, const QKeyEvent& keyE
 
 QWidget* KeyRouter::keyTarget() const {
     QWidget* focused = QApplication::focusWidget();
-    return focused != nullptr && focused->window() == &dialog_ ? focused : &dialog_;
+    return focused != nullptr && focused->window() == &window_ ? focused : &window_;
 }
 
 bool KeyRouter::route(const QKeyEvent& keyEvent) {
@@ -130,7 +132,7 @@ bool KeyRouter::route(const QKeyEvent& keyEvent) {
         // key, Alt or not, so no note is left sounding.
         if (const int keyCode = heldKeyCodes_.released(keyEvent);
             keyCode != NoKey && !keyEvent.isAutoRepeat()) {
-            dialog_.keyboard().releaseKey(keyCode);
+            keyboard_.releaseKey(keyCode);
         }
         return !isSystemKey(keyEvent);
     }
@@ -148,9 +150,9 @@ bool KeyRouter::route(const QKeyEvent& keyEvent) {
     if (keyCode == NoKey) {
         return true; // a key without a code plays nothing and types nothing
     }
-    dialog_.keyboard().pressKey(keyCode);
+    keyboard_.pressKey(keyCode);
     if (keyCode == vk::F1 && !keyEvent.isAutoRepeat()) {
-        dialog_.showKeyHelp();
+        showKeyHelp_();
     }
     return true;
 }

@@ -5,10 +5,11 @@
 #include <QObject>
 #include <bitset>
 #include <deque>
+#include <functional>
 
 namespace ladoton {
 
-class KeyboardDialog;
+class Keyboard;
 
 // Sees every key event of the application before any widget does and plays the ones
 // addressed to the main window: key presses go to pressKey and stop there, key
@@ -23,7 +24,8 @@ class KeyboardDialog;
 // takes whatever the bridge let pass, so no key reaches a widget.
 class KeyRouter : public QObject {
   public:
-    explicit KeyRouter(KeyboardDialog& dialog);
+    // `window` is the main window, which plays `keyboard`; F1 there also runs `showKeyHelp`.
+    KeyRouter(QWidget& window, Keyboard& keyboard, std::function<void()> showKeyHelp);
     ~KeyRouter() override;
 
   protected:
@@ -51,7 +53,9 @@ class KeyRouter : public QObject {
     bool isReturnedByScreenReader(const QKeyEvent& keyEvent);
     void keepInFront();
 
-    KeyboardDialog& dialog_;
+    QWidget& window_;
+    Keyboard& keyboard_;
+    std::function<void()> showKeyHelp_;
     HeldKeyCodes heldKeyCodes_;
     Backstop* backstop_;
     std::deque<HandedOn> handedOn_;

@@ -8,6 +8,7 @@ list(APPEND LADOTON_GUI_SOURCES
     src/app/InputMenu.cpp
     src/app/KeyboardApp.cpp
     src/app/KeyboardDialog.cpp
+    src/app/KeyboardWindowCalls.cpp
     src/app/KeyboardPainting.cpp
     src/app/KeyRouter.cpp
     src/app/MidiInputPump.cpp
@@ -15,5 +16,6 @@ list(APPEND LADOTON_GUI_SOURCES
     src/app/PianoAccessible.cpp
     src/app/ScreenReaderVoice.cpp
     src/app/WindowPrompts.cpp
+    src/app/WindowBuilding.cpp
     src/app/WindowIcon.cpp
     src/app/WindowTimers.cpp)

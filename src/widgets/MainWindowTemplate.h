@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/ControlIds.h"
+
 #include <array>
 
 namespace ladoton {
@@ -44,39 +46,39 @@ struct ControlSpec {
 };
 
 inline constexpr std::array<ControlSpec, 33> MainWindowControls = {{
-    {1060, ControlKind::Edit, "", 0, 0, 180, 15},
+    {control::HeldNotes, ControlKind::Edit, "", 0, 0, 180, 15},
     {-1, ControlKind::Static, "Октава", 182, 2, 23, 8},
-    {1042, ControlKind::Edit, "", 208, 0, 15, 12},
+    {control::Octave, ControlKind::Edit, "", 208, 0, 15, 12},
     {-1, ControlKind::Static, "Сдвиг", 235, 2, 21, 8},
-    {1051, ControlKind::Edit, "", 259, 0, 16, 12},
+    {control::Transposition, ControlKind::Edit, "", 259, 0, 16, 12},
     {-1, ControlKind::Static, "Канал", 283, 2, 20, 8},
-    {1077, ControlKind::Edit, "", 305, 0, 20, 12},
-    {1078, ControlKind::UpDown, "", 325, 0, 10, 10},
+    {control::Channel, ControlKind::Edit, "", 305, 0, 20, 12},
+    {control::ChannelArrows, ControlKind::UpDown, "", 325, 0, 10, 10},
     {-1, ControlKind::Static, "Инструмент:", 342, 1, 47, 8},
-    {1057, ControlKind::TrackBar, "", 385, 2, 115, 10},
-    {1058, ControlKind::Edit, "", 504, 1, 25, 12},
-    {1074, ControlKind::Static, "1", 30, 20, 8, 10},
-    {1075, ControlKind::Static, "2", 205, 20, 8, 10},
-    {1076, ControlKind::Static, "3", 380, 20, 8, 10},
-    {1053, ControlKind::Edit, "", 8, 125, 187, 12},
-    {1088, ControlKind::Static, "D", 0, 126, 8, 8},
-    {1045, ControlKind::Edit, "", 201, 125, 323, 12},
-    {1086, ControlKind::HiddenEdit, "", 490, 125, 35, 14},
+    {control::InstrumentSlider, ControlKind::TrackBar, "", 385, 2, 115, 10},
+    {control::Instrument, ControlKind::Edit, "", 504, 1, 25, 12},
+    {control::OctaveLabel1, ControlKind::Static, "1", 30, 20, 8, 10},
+    {control::OctaveLabel2, ControlKind::Static, "2", 205, 20, 8, 10},
+    {control::OctaveLabel3, ControlKind::Static, "3", 380, 20, 8, 10},
+    {control::Interval, ControlKind::Edit, "", 8, 125, 187, 12},
+    {control::CollapseMarker, ControlKind::Static, "D", 0, 126, 8, 8},
+    {control::Melody, ControlKind::Edit, "", 201, 125, 323, 12},
+    {control::RepaintCount, ControlKind::HiddenEdit, "", 490, 125, 35, 14},
     {-1, ControlKind::GroupBox, "Амплитуда", 5, 145, 92, 30},
-    {1054, ControlKind::TrackBar, "", 8, 156, 53, 10},
-    {1019, ControlKind::Edit, "", 67, 155, 24, 12},
+    {control::AmplitudeSlider, ControlKind::TrackBar, "", 8, 156, 53, 10},
+    {control::Amplitude, ControlKind::Edit, "", 67, 155, 24, 12},
     {-1, ControlKind::GroupBox, "Метроном", 100, 145, 151, 30},
-    {1083, ControlKind::CheckBox, "вкл.", 108, 157, 29, 10},
-    {1084, ControlKind::TrackBar, "", 134, 157, 45, 10},
-    {1085, ControlKind::Edit, "", 184, 156, 31, 12},
-    {1080, ControlKind::CheckBox, "4/4", 220, 157, 27, 10},
+    {control::MetronomeOn, ControlKind::CheckBox, "вкл.", 108, 157, 29, 10},
+    {control::TempoSlider, ControlKind::TrackBar, "", 134, 157, 45, 10},
+    {control::Tempo, ControlKind::Edit, "", 184, 156, 31, 12},
+    {control::Accent, ControlKind::CheckBox, "4/4", 220, 157, 27, 10},
     {-1, ControlKind::GroupBox, "Клавиша", 255, 145, 35, 30},
-    {1050, ControlKind::Edit, "", 260, 156, 25, 12},
+    {control::KeyCode, ControlKind::Edit, "", 260, 156, 25, 12},
     {-1, ControlKind::GroupBox, "Максимальный инструмент при случайном воспроизв.", 295, 145, 190,
      30},
-    {1082, ControlKind::TrackBar, "", 300, 157, 41, 10},
-    {1081, ControlKind::Edit, "", 345, 156, 20, 12},
-    {1079, ControlKind::CheckBox, "Случайно менять инстр.", 387, 157, 93, 10},
+    {control::MaxInstrumentSlider, ControlKind::TrackBar, "", 300, 157, 41, 10},
+    {control::MaxInstrument, ControlKind::Edit, "", 345, 156, 20, 12},
+    {control::RandomInstrument, ControlKind::CheckBox, "Случайно менять инстр.", 387, 157, 93, 10},
     {-1, ControlKind::Static, "<F1> \nпомощь", 493, 153, 32, 20},
 }};
 
