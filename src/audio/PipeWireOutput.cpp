@@ -71,9 +71,8 @@ bool PipeWireOutput::start() {
     pw_properties* properties = api_.newProperties(
         PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback", PW_KEY_MEDIA_ROLE, "Music",
         PW_KEY_APP_NAME, midi::ClientName, PW_KEY_APP_ICON_NAME, "ladoton", PW_KEY_NODE_NAME,
-        midi::ClientName,
-        PW_KEY_NODE_DESCRIPTION, midi::ClientName, PW_KEY_MEDIA_NAME, "Встроенный синтезатор",
-        PW_KEY_NODE_LATENCY, latency.c_str(), nullptr);
+        midi::ClientName, PW_KEY_NODE_DESCRIPTION, midi::ClientName, PW_KEY_MEDIA_NAME,
+        "Встроенный синтезатор", PW_KEY_NODE_LATENCY, latency.c_str(), nullptr);
     api_.lock(loop_);
     pw_loop* loop = api_.threadLoopLoop(loop_);
     stream_ = api_.newStream(loop, midi::ClientName, properties, &events_, this);

@@ -25,8 +25,9 @@ bool BackgroundOpenBackend::open(int index) {
     waitForBackground();
     if (!firstOpenMade_) {
         firstOpenMade_ = true;
-        startInBackground(State::Opening,
-                          [this, index] { return devices_->open(index) && devices_->finishOpen(); });
+        startInBackground(State::Opening, [this, index] {
+            return devices_->open(index) && devices_->finishOpen();
+        });
         return true;
     }
     if (!devices_->open(index)) {

@@ -28,7 +28,7 @@ struct InputPedal {
 
 // The pedals the program lifts when it ends the input's notes: sustain, sostenuto and soft.
 inline constexpr std::array<int, 3> InputPedalControllers = {midi::SustainPedal,
-                                                            midi::SostenutoPedal, midi::SoftPedal};
+                                                             midi::SostenutoPedal, midi::SoftPedal};
 using InputPedals = std::array<InputPedal, InputPedalControllers.size()>;
 
 } // namespace ladoton

@@ -140,7 +140,8 @@ void Keyboard::liftInputPedals() {
     for (std::size_t pedal = 0; pedal < inputPedals.size(); ++pedal) {
         if (inputPedals[pedal].down) {
             const auto controller = static_cast<uint8_t>(InputPedalControllers[pedal]);
-            midiOut.passOn(onChannel({{ControlChange, controller, 0}, 3}, inputPedals[pedal].channel));
+            midiOut.passOn(
+                onChannel({{ControlChange, controller, 0}, 3}, inputPedals[pedal].channel));
             inputPedals[pedal] = {};
         }
     }

@@ -53,7 +53,8 @@ void OutputBacklog::add(const ShortMessage& sent) {
             channel.noteOffs[data1] = true;
             ++count_;
         }
-    } else if (kind == ControlChange && (endsNotes(data1) || (isPedal(data1) && data2 < PedalDown))) {
+    } else if (kind == ControlChange &&
+               (endsNotes(data1) || (isPedal(data1) && data2 < PedalDown))) {
         if (endsNotes(data1)) {
             for (uint8_t& velocity : channel.noteOns) {
                 count_ -= velocity != 0 ? 1 : 0;

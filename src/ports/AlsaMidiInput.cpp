@@ -164,9 +164,9 @@ void AlsaMidiInput::readEvents(snd_midi_event_t* decoder) {
         } else if (isChannelEvent(event->type)) {
             std::array<unsigned char, 4> bytes{};
             const long size = snd_midi_event_decode(decoder, bytes.data(), bytes.size(), event);
-            const auto message =
-                size > 0 ? channelMessage(bytes.data(), static_cast<std::size_t>(size))
-                         : std::nullopt;
+            const auto message = size > 0
+                                     ? channelMessage(bytes.data(), static_cast<std::size_t>(size))
+                                     : std::nullopt;
             if (message) {
                 queue_.push(*message);
                 arrived = true;

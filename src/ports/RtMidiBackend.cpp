@@ -1,8 +1,8 @@
 #include "ports/RtMidiBackend.h"
 
+#include "midi/MidiVocabulary.h"
 #include "ports/JackClient.h"
 #include "ports/JackMidiOutput.h"
-#include "midi/MidiVocabulary.h"
 #include "ports/MidiLibraryNoise.h"
 
 #include <jack/jack.h>

@@ -52,21 +52,10 @@ echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 e2e_start_xvfb
 
 # No device opens: the program says so in a message box, which is closed as a user would.
-find_box() {
-    local window
-    box=
-    for window in $(xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" 2>/dev/null); do
-        [[ $(xdotool getwindowname "$window" 2>/dev/null) == ladoton ]] && box=$window
-    done
-    [[ -n $box ]]
-}
 export JACK_DEFAULT_SERVER="ladoton-idle-none-$$"
 e2e_launch_program
 if [[ ! -e /dev/snd/seq ]]; then
-    e2e_wait_for 30 "the message box" find_box
-    timeout 10 xdotool windowfocus --sync "$box" || e2e_fail "cannot focus the message box"
-    e2e_keys "$KEY_RETURN"
-    e2e_wait_for 10 "the message box to close" eval '! find_box'
+    e2e_close_start_box
 fi
 e2e_wait_main_window
 measure "no sound server, only the window" keep

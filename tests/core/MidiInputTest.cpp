@@ -46,9 +46,15 @@ TEST(ChannelMessage, IsAWholeChannelMessageOrNone) {
     EXPECT_EQ(message({0xC2, 5}), programChange(0xC2, 5));
     EXPECT_EQ(message({0xD3, 33}), (ShortMessage{{0xD3, 33, 0}, 2}));
     EXPECT_EQ(message({0xEF, 0, 127}), (ShortMessage{{0xEF, 0, 127}, 3}));
-    for (const std::vector<uint8_t>& bytes : std::vector<std::vector<uint8_t>>{
-             {}, {0x90, 60}, {0x90, 60, 1, 2}, {0xC0, 5, 7}, {60, 100}, {0x90, 0x80, 1},
-             {0xF0, 1, 0xF7}, {0xF8}, {0xF2, 10, 20}}) {
+    for (const std::vector<uint8_t>& bytes : std::vector<std::vector<uint8_t>>{{},
+                                                                               {0x90, 60},
+                                                                               {0x90, 60, 1, 2},
+                                                                               {0xC0, 5, 7},
+                                                                               {60, 100},
+                                                                               {0x90, 0x80, 1},
+                                                                               {0xF0, 1, 0xF7},
+                                                                               {0xF8},
+                                                                               {0xF2, 10, 20}}) {
         EXPECT_EQ(message(bytes), std::nullopt) << bytes.size();
     }
 }

@@ -4,12 +4,7 @@
 # place, and the E after it plays E, as with a US layout; no composed character comes of them.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
-e2e_start_xvfb
-e2e_start_jack
-e2e_start_midi_dump monitor
-e2e_start_program
-e2e_choose_last_device
-e2e_wait_midi 10 monitor 'c0 00'
+e2e_start_playing_to monitor
 
 readonly KEY_EQUAL_PLACE=21 KEY_BRACKET_PLACE=34
 

@@ -5,12 +5,7 @@
 # arrive in order; opening the device again reuses the port; at exit the client leaves no port.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
-e2e_start_xvfb
-e2e_start_jack
-e2e_start_midi_dump monitor
-e2e_start_program
-e2e_choose_last_device
-e2e_wait_midi 10 monitor 'c0 00'
+e2e_start_playing_to monitor
 
 our_ports() { jack_lsp 2>/dev/null | grep '^Ладотон' || true; }
 [[ $(our_ports | sort | paste -sd' ') == "Ладотон:input Ладотон:output" ]] || e2e_fail "the program's JACK ports: $(our_ports | paste -sd' ')"

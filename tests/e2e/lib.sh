@@ -273,7 +273,15 @@ e2e_start_midi_source() {
     E2E_SOURCE_FDS[$name]=$fd
     if [[ $system == jack ]]; then
         e2e_wait_for 10 "the port $name:output" e2e_jack_has_port "$name:output"
+    else
+        e2e_wait_for 10 "the ALSA client $name" eval "aconnect -i | grep -q \"'$name'\""
     fi
+}
+
+# e2e_stop_midi_source NAME: the source's input ends, and the source with it.
+e2e_stop_midi_source() {
+    exec {E2E_SOURCE_FDS[$1]}>&-
+    e2e_stop_pid "${E2E_MONITOR_PIDS[$1]}"
 }
 
 e2e_send() {
@@ -441,19 +449,59 @@ e2e_choose_last_jack_port() {
 # The older name, for scripts written before the own ports ended the menu.
 e2e_choose_last_device() { e2e_choose_last_jack_port; }
 
-# e2e_record_phrase_and_play: on a fresh Xvfb and JACK server, the program plays to the MIDI
-# monitor "monitor"; a phrase on Q, W and E with presses and gaps of uneven length (150 to
-# 300 ms) is recorded, and Space starts its playback.
-e2e_record_phrase_and_play() {
+# e2e_start_playing_to NAME: a fresh Xvfb and JACK server, the MIDI monitor NAME, and the program
+# playing to it (chosen in the device menu), once it has got the program change of the choice.
+e2e_start_playing_to() {
     e2e_start_xvfb
     e2e_start_jack
-    e2e_start_midi_dump monitor
+    e2e_start_midi_dump "$1"
     e2e_start_program
     e2e_choose_last_jack_port
-    e2e_wait_midi 10 monitor 'c0 00'
+    e2e_wait_midi 10 "$1" 'c0 00'
+}
+
+# e2e_record_phrase_and_play: the program plays to the MIDI monitor "monitor"; a phrase on Q, W
+# and E with presses and gaps of uneven length (150 to 300 ms) is recorded, and Space starts its
+# playback.
+e2e_record_phrase_and_play() {
+    e2e_start_playing_to monitor
     e2e_keys "+$KEY_Q" @150 "-$KEY_Q" @250 "+$KEY_W" @200 "-$KEY_W" @300 "+$KEY_E" @180 "-$KEY_E"
     e2e_sleep 0.5
     e2e_keys "$KEY_SPACE"
+}
+
+# e2e_pitch_of_q PORT: the pitch in Hz that the JACK audio port PORT sounds while Q is held,
+# heard by a listener of our own (tests/e2e/jack_pitch.cpp); fails when nothing is heard.
+e2e_pitch_of_q() {
+    local listener
+    "$(dirname "$E2E_KEYS")/ladoton_jack_pitch" "$1" 30 >"$E2E_DIR/pitch.log" \
+        2>"$E2E_DIR/pitch.err" &
+    listener=$!
+    e2e_track "$listener"
+    e2e_wait_for 10 "the pitch listener" grep -q listening "$E2E_DIR/pitch.log"
+    e2e_keys +"$KEY_Q" @600 -"$KEY_Q"
+    wait "$listener" || e2e_fail "no pitch heard at $1: $(tail -n 1 "$E2E_DIR/pitch.log")"
+    tail -n 1 "$E2E_DIR/pitch.log"
+}
+
+# e2e_start_box: the visible window of the program captioned with its name, as the message box of
+# a device that does not open at start is (the main window's class has that name too, so windows
+# are told apart by caption); sets E2E_BOX.
+e2e_start_box() {
+    local window
+    E2E_BOX=
+    for window in $(xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" 2>/dev/null); do
+        [[ $(xdotool getwindowname "$window" 2>/dev/null) == ladoton ]] && E2E_BOX=$window
+    done
+    [[ -n $E2E_BOX ]]
+}
+
+# e2e_close_start_box: waits for that message box and closes it as a user does, with Enter.
+e2e_close_start_box() {
+    e2e_wait_for 30 "the message box" e2e_start_box
+    timeout 10 xdotool windowfocus --sync "$E2E_BOX" || e2e_fail "cannot focus the message box"
+    e2e_keys "$KEY_RETURN"
+    e2e_wait_for 10 "the message box to close" eval '! e2e_start_box'
 }
 
 # e2e_expect_quiet_program: the program wrote nothing to the terminal.

@@ -6,12 +6,7 @@
 # note of their own.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
-e2e_start_xvfb
-e2e_start_jack
-e2e_start_midi_dump monitor
-e2e_start_program
-e2e_choose_last_device
-e2e_wait_midi 10 monitor 'c0 00'
+e2e_start_playing_to monitor
 
 notes() { e2e_midi_bytes monitor | grep -v '^c' || true; }
 

@@ -13,25 +13,12 @@ if [[ $SYSTEM == alsa && ! -e /dev/snd/seq ]]; then
     exit 77
 fi
 e2e_init "$@"
-readonly SENDER=$(dirname "$E2E_KEYS")/ladoton_midi_send
-
-# start_source: the client "keys" sends what is written to $E2E_DIR/send.
-start_source() {
-    rm -f "$E2E_DIR/send"
-    mkfifo "$E2E_DIR/send"
-    "$SENDER" "$SYSTEM" keys <"$E2E_DIR/send" >>"$E2E_DIR/sender.log" 2>&1 &
-    SOURCE_PID=$!
-    e2e_track "$SOURCE_PID"
-    exec {SEND}>"$E2E_DIR/send"
-    e2e_wait_for 10 "the port keys:output" source_present
-}
-send() { printf '%s\n' "$@" >&"$SEND"; }
+start_source() { e2e_start_midi_source keys "$SYSTEM"; }
+send() { e2e_send keys "$@"; }
 if [[ $SYSTEM == alsa ]]; then
-    source_present() { aconnect -i | grep -q "'keys'"; }
     input_present() { aconnect -o | grep -A2 "'Ладотон'" | grep -q "'input'"; }
     connected() { aconnect -l | grep -A2 "'keys'" | grep -q 'Connecting To'; }
 else
-    source_present() { e2e_jack_has_port keys:output; }
     input_present() { e2e_jack_has_port "Ладотон:input"; }
     connected() { jack_lsp -c keys:output | grep -qx '   Ладотон:input'; }
 fi
@@ -65,8 +52,7 @@ e2e_keys "$KEY_X"
 # A note held while its source goes away ends.
 send "90 3c 64"
 e2e_wait_midi 10 monitor '90 3c 64'
-exec {SEND}>&-
-e2e_stop_pid "$SOURCE_PID"
+e2e_stop_midi_source keys
 e2e_wait_midi 10 monitor '90 3c 00'
 e2e_exit_program
 e2e_expect_quiet_program

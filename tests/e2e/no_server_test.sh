@@ -10,20 +10,8 @@ export JACK_DEFAULT_SERVER="ladoton-e2e-$$-$RANDOM"
 e2e_launch_program
 
 if [[ ! -e /dev/snd/seq ]]; then
-    # No device at all: a message box says so, over the window. It is captioned with the
-    # program's name, as the main window's class is named, so windows are told apart by caption.
-    find_box() {
-        local window
-        box=
-        for window in $(xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" 2>/dev/null); do
-            [[ $(xdotool getwindowname "$window" 2>/dev/null) == ladoton ]] && box=$window
-        done
-        [[ -n $box ]]
-    }
-    e2e_wait_for 30 "the message box" find_box
-    timeout 10 xdotool windowfocus --sync "$box" || e2e_fail "cannot focus the message box"
-    e2e_keys "$KEY_RETURN"
-    e2e_wait_for 10 "the message box to close" eval '! find_box'
+    # No device at all: a message box says so, over the window.
+    e2e_close_start_box
 fi
 e2e_wait_main_window
 

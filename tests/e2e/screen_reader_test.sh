@@ -16,7 +16,6 @@ if [[ -n $missing ]]; then
 fi
 E2E_TIMEOUT=${E2E_TIMEOUT:-200}
 e2e_init "$@"
-readonly SENDER=$(dirname "$E2E_KEYS")/ladoton_midi_send
 readonly KEY_E_CODE=26 KEY_T=28
 
 # Utterances that name notes: a syllable with its octave.
@@ -30,12 +29,7 @@ check_tree() {
 e2e_start_xvfb
 e2e_start_jack
 e2e_start_midi_dump monitor
-rm -f "$E2E_DIR/send"
-mkfifo "$E2E_DIR/send"
-"$SENDER" jack keys <"$E2E_DIR/send" >>"$E2E_DIR/sender.log" 2>&1 &
-e2e_track $!
-exec {SEND}>"$E2E_DIR/send"
-e2e_wait_for 10 "the port keys:output" e2e_jack_has_port keys:output
+e2e_start_midi_source keys
 e2e_start_screen_reader
 e2e_mark
 e2e_start_program
@@ -61,11 +55,11 @@ e2e_choose_input_from_end 1
 e2e_wait_for 10 "the source connected" eval 'jack_lsp -c keys:output | grep -qx "   Ладотон:input"'
 e2e_sleep 1
 e2e_mark
-printf '%s\n' "90 39 50" "90 3c 50" "90 40 50" >&"$SEND"
+e2e_send keys "90 39 50" "90 3c 50" "90 40 50"
 e2e_wait_midi 10 monitor '90 40 50'
 e2e_wait_for 10 "A C E to be told" e2e_said '^ля2 до3 ми3, ля-минор'
 check_tree "A2, ля2" "C3, до3" "E3, ми3"
-printf '%s\n' "80 39 00" "80 3c 00" "80 40 00" >&"$SEND"
+e2e_send keys "80 39 00" "80 3c 00" "80 40 00"
 e2e_wait_midi 10 monitor '90 40 00'
 
 # Up: the new instrument.

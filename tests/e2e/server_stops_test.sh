@@ -4,12 +4,7 @@
 # server started again under the same name is found at the next right click.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
-e2e_start_xvfb
-e2e_start_jack
-e2e_start_midi_dump before
-e2e_start_program
-e2e_choose_last_jack_port
-e2e_wait_midi 10 before 'c0 00'
+e2e_start_playing_to before
 e2e_keys "$KEY_Q"
 e2e_wait_midi 10 before '90 30 00'
 

@@ -1,7 +1,7 @@
 // The built-in synthesizer rendered offline: FluidSynth writing into memory, no audio device.
 #include "AudioAnalysis.h"
-#include "synth/FluidSynthBackend.h"
 #include "midi/MidiMessage.h"
+#include "synth/FluidSynthBackend.h"
 #include "synth/SoundFontSynth.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The built-in synthesizer as the device list has it: opening, starting in the background, and
 // what is sent while it starts. Its sound goes to a file through FluidSynth's file driver.
 #include "synth/FluidSynthBackend.h"
-#include "devices/BackgroundOpenBackend.h"
 #include "AudioAnalysis.h"
 #include "ManualClock.h"
+#include "devices/BackgroundOpenBackend.h"
 #include "midi/MidiMessage.h"
 #include "midi/MidiOut.h"
 #include "synth/SoundFontSynth.h"

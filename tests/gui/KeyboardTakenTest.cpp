@@ -25,12 +25,7 @@ constexpr uint32_t X11KeyQ = 24;
 
 class KeyboardTaken : public ::testing::Test {
   protected:
-    void SetUp() override {
-        t.show();
-        t->activateWindow();
-        QApplication::processEvents();
-        t.takeSent();
-    }
+    void SetUp() override { t.showActive(); }
     void key(QEvent::Type type) {
         QKeyEvent event(type, Qt::Key_Q, Qt::NoModifier, X11KeyQ, 0, 0);
         QWidget* target = QApplication::focusWidget() != nullptr

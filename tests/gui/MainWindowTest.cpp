@@ -205,9 +205,7 @@ TEST(MainWindow, EnterEscapeAndTabArePlayedAndNeitherCloseNorMoveFocus) {
 
 TEST(MainWindow, LosingTheKeyboardToAnotherWindowEndsHeldNotes) {
     TestDialog t;
-    t.show();
-    t->activateWindow();
-    QApplication::processEvents();
+    t.showActive();
     t.keyboard().pressKey('Q');
     t.takeSent();
     const size_t recorded = t.keyboard().melody.size();

@@ -20,12 +20,7 @@ namespace {
 
 class PianoClicks : public ::testing::Test {
   protected:
-    void SetUp() override {
-        t.show();
-        t->activateWindow();
-        QApplication::processEvents();
-        t.takeSent();
-    }
+    void SetUp() override { t.showActive(); }
 
     QRect keyRect(const PianoKeySpec& key) { return t->pianoButton(key.id)->geometry(); }
 

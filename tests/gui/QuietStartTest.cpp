@@ -1,8 +1,8 @@
 // The program's start must stay quiet on the terminal and must not start servers: the RtMidi
 // backend without a JACK server (and the ALSA sequencer, where there is none), and the runtime
 // folder Qt asks for.
-#include "ports/RtMidiBackend.h"
 #include "platform/RuntimeFolder.h"
+#include "ports/RtMidiBackend.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The built-in synthesizer's rest: FluidSynth rendering block by block into memory as an audio
 // output would ask for it, on a manual clock.
 #include "ManualClock.h"
-#include "synth/FluidSynthBackend.h"
 #include "midi/MidiMessage.h"
+#include "synth/FluidSynthBackend.h"
 #include "synth/SoundFontSynth.h"
 
 #include <gtest/gtest.h>

@@ -21,6 +21,13 @@ void TestDialog::restart(bool initialise) {
     }
 }
 
+void TestDialog::showActive() {
+    show();
+    dialog_->activateWindow();
+    QApplication::processEvents();
+    takeSent();
+}
+
 void TestDialog::show() {
     dialog_->show();
     QApplication::processEvents();

@@ -28,6 +28,8 @@ class TestDialog {
 
     // Shows the window and lets it paint once.
     void show();
+    // Shows the window as the active one, holding the keyboard, and forgets what it sent so far.
+    void showActive();
     // Messages sent since the last call.
     std::vector<ShortMessage> takeSent();
     std::filesystem::path folder() const { return folder_.path(); }
