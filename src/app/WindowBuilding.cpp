@@ -31,13 +31,13 @@ void letMouseThrough(QWidget* widget) {
     widget->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
-    const QString text = QString::fromUtf8(spec.text);
-    switch (spec.kind) {
+QWidget* makeControl(const ControlSpec& entry, QWidget* parent) {
+    const QString text = QString::fromUtf8(entry.text);
+    switch (entry.kind) {
     case ControlKind::Edit:
     case ControlKind::HiddenEdit: {
         auto* edit = new LineEdit(parent);
-        edit->setVisible(spec.kind == ControlKind::Edit);
+        edit->setVisible(entry.kind == ControlKind::Edit);
         return edit;
     }
     case ControlKind::Static: {
